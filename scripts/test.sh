@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs what the build needs when it is missing, builds, and runs every test: once plainly, once under
+# AddressSanitizer with UndefinedBehaviorSanitizer, and the threaded tests once more under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ pkg-config libspdlog-dev libfmt-dev libhidapi-dev libudev-dev
+          libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc)
+
+echo "== plain build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPYX_SANITIZE=address,undefined -DPYX_BUILD_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+if [ -n "$(ctest --test-dir build -N -L threaded | grep -E '^ *Test +#')" ]; then
+  echo "== ThreadSanitizer (threaded tests)"
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPYX_SANITIZE=thread -DPYX_BUILD_BENCH=OFF
+  cmake --build build-tsan -j "$jobs" --target pyx_threaded_tests
+  ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threaded
+fi
