@@ -1,0 +1,407 @@
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "CommandTestSupport.h"
+#include "Commands/WithFeatureReportProtocol/BeepWithFeatureReportProtocol.h"
+#include "Commands/WithFeatureReportProtocol/GetBeeperVolumeWithFeatureReportProtocol.h"
+#include "Commands/WithFeatureReportProtocol/SetBeeperVolumeWithFeatureReportProtocol.h"
+#include "Commands/WithMfp24Protocol/BeepWithMfp24Protocol.h"
+#include "Commands/WithMfp24Protocol/SetBeeperVolumeWithMfp24Protocol.h"
+#include "Commands/WithSerialBinaryProtocol/BeepWithSerialBinaryProtocol.h"
+#include "Commands/WithSerialBinaryProtocol/GetBeeperVolumeWithSerialBinaryProtocol.h"
+#include "Commands/WithSerialBinaryProtocol/SetBeeperVolumeWithSerialBinaryProtocol.h"
+
+namespace
+{
+using namespace PyxProtocol;
+using PyxTest::Bytes;
+using PyxTest::Mfp24Line;
+using PyxTest::ScriptedTransport;
+
+constexpr auto kShort = BEEP_DURATION::BEEP_SHORT;
+constexpr auto kLong = BEEP_DURATION::BEEP_LONG;
+
+// Runs a command on a transport that answers `reply` and returns what was sent, then the reply lengths
+// asked for.
+template <typename C>
+std::pair<std::vector<Bytes>, std::vector<std::uint16_t>> Exchange(C& command, const Bytes& reply)
+{
+    ScriptedTransport transport;
+    transport.QueueReply(reply);
+    command.Execute(transport);
+    return {transport.Transmitted(), transport.ReceiveLengths()};
+}
+
+TEST(BeeperCommands, RequestBytes)
+{
+    const Bytes any{0x90, 0x00};
+    struct Case
+    {
+        const char* name;
+        std::function<std::pair<std::vector<Bytes>, std::vector<std::uint16_t>>()> run;
+        Bytes request;
+        std::uint16_t replyLength;
+    };
+    const Case cases[] = {
+        {"three short beeps, FeatureReport",
+         [&]
+         {
+             BeepWithFeatureReportProtocol c(3, kShort);
+             return Exchange(c, any);
+         },
+         {0x8C, 0x03, 0x03, 0, 0, 0, 0, 0},
+         8},
+        {"two long beeps, FeatureReport",
+         [&]
+         {
+             BeepWithFeatureReportProtocol c(2, kLong);
+             return Exchange(c, any);
+         },
+         {0x8C, 0x03, 0x82, 0, 0, 0, 0, 0},
+         8},
+        {"any duration but 1 is short, FeatureReport",
+         [&]
+         {
+             BeepWithFeatureReportProtocol c(1, static_cast<BEEP_DURATION>(7));
+             return Exchange(c, any);
+         },
+         {0x8C, 0x03, 0x01, 0, 0, 0, 0, 0},
+         8},
+        {"two long beeps, SerialBinary",
+         [&]
+         {
+             BeepWithSerialBinaryProtocol c(2, kLong);
+             return Exchange(c, any);
+         },
+         {0xFA, 0x0C, 0x03, 0x82, 0x00},
+         8},
+        {"five short beeps, SerialBinary",
+         [&]
+         {
+             BeepWithSerialBinaryProtocol c(5, kShort);
+             return Exchange(c, any);
+         },
+         {0xFA, 0x0C, 0x03, 0x05, 0x00},
+         8},
+        {"two long beeps, Mfp24",
+         [&]
+         {
+             BeepWithMfp24Protocol c(2, kLong);
+             return Exchange(c, any);
+         },
+         Mfp24Line("BL2"), 24},
+        {"four short beeps, Mfp24",
+         [&]
+         {
+             BeepWithMfp24Protocol c(4, kShort);
+             return Exchange(c, any);
+         },
+         Mfp24Line("BS4"), 24},
+        {"get volume, FeatureReport",
+         [&]
+         {
+             GetBeeperVolumeWithFeatureReportProtocol c;
+             return Exchange(c, any);
+         },
+         {0x8C, 0x06, 0, 0, 0, 0, 0, 0},
+         8},
+        {"get volume, SerialBinary",
+         [&]
+         {
+             GetBeeperVolumeWithSerialBinaryProtocol c;
+             return Exchange(c, any);
+         },
+         {0xFA, 0x0C, 0x06, 0x00, 0x00},
+         8},
+        {"set volume 2, FeatureReport",
+         [&]
+         {
+             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
+             return Exchange(c, any);
+         },
+         {0x8C, 0x86, 0x02, 0, 0, 0, 0, 0},
+         8},
+        {"set volume 3, Mfp24",
+         [&]
+         {
+             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_3);
+             return Exchange(c, any);
+         },
+         Mfp24Line("BV3"), 24},
+        {"set volume 1, SerialBinary",
+         [&]
+         {
+             SetBeeperVolumeWithSerialBinaryProtocol c(BeepVolume::VOLUME_1);
+             return Exchange(c, any);
+         },
+         {0xFA, 0x0C, 0x86, 0x01, 0x00, 0x00},
+         8},
+    };
+    for (const auto& c : cases)
+    {
+        const auto [sent, lengths] = c.run();
+        EXPECT_EQ(sent, std::vector<Bytes>{c.request}) << c.name;
+        EXPECT_EQ(lengths, std::vector<std::uint16_t>{c.replyLength}) << c.name;
+    }
+}
+
+TEST(BeeperCommands, SerialBinaryBeepNamesTheFailingStatusWord)
+{
+    const struct
+    {
+        Bytes reply;
+        const char* outcome;
+    } cases[] = {
+        {{0x90, 0x00}, "no exception"},
+        {{0x90, 0x00, 0x55}, "no exception"},
+        {{0x6E, 0x00}, "ValidateResponse: Beep command received error response: INVALID_CLASS"},
+        {{0x6D, 0x00}, "ValidateResponse: Beep command received error response: INVALID_INSTRUCTION"},
+        {{0x67, 0x00}, "ValidateResponse: Beep command received error response: P3_INCORRECT"},
+        {{0x6B, 0x00}, "ValidateResponse: Beep command received error response: P1_OR_P2_INCORRECT"},
+        {{0x6A, 0x82}, "ValidateResponse: Beep command received error response: CARD_NOT_FOUND"},
+        {{0x62, 0x00}, "ValidateResponse: Beep command received error response: EEPROM_ERROR"},
+        {{0x6A, 0x83}, "ValidateResponse: Beep command received error response: UNKNOWN_ERROR"},
+        {{0x90, 0x01}, "ValidateResponse: Beep command received error response: UNKNOWN_ERROR"},
+        {{0x90}, "ValidateResponse: Beep command received error response: UNKNOWN_ERROR"},
+        {{}, "ValidateResponse: Beep command response was empty."},
+    };
+    for (const auto& c : cases)
+    {
+        BeepWithSerialBinaryProtocol command(1, kShort);
+        Exchange(command, c.reply);
+        EXPECT_EQ(PyxTest::ProtocolFailure([&] { command.ValidateResponse(); }), c.outcome);
+    }
+    BeepWithSerialBinaryProtocol notRun(1, kShort);
+    EXPECT_EQ(PyxTest::ProtocolFailure([&] { notRun.ValidateResponse(); }),
+              "ValidateResponse: Beep command response was empty.");
+}
+
+TEST(BeeperCommands, GetBeeperVolumeDecodesAndRefusesBadReplies)
+{
+    {
+        GetBeeperVolumeWithFeatureReportProtocol command;
+        Exchange(command, {0x77, 0x77, 0x03, 0, 0, 0, 0, 0});
+        EXPECT_EQ(command.GetResult(), BeepVolume::VOLUME_3) << "echo bytes are not checked";
+    }
+    {
+        GetBeeperVolumeWithSerialBinaryProtocol command;
+        Exchange(command, {0x0C, 0x02, 0x90, 0x00});
+        command.ValidateResponse();
+        EXPECT_EQ(command.GetResult(), BeepVolume::VOLUME_2);
+    }
+    const struct
+    {
+        const char* name;
+        std::function<std::string()> run;
+        const char* outcome;
+    } cases[] = {
+        {"FeatureReport, not executed",
+         []
+         {
+             GetBeeperVolumeWithFeatureReportProtocol c;
+             return PyxTest::ProtocolFailure([&] { c.GetResult(); });
+         },
+         "GetResult: No response has been received. Did you execute the command?"},
+        {"FeatureReport, reply too short for the volume",
+         []
+         {
+             GetBeeperVolumeWithFeatureReportProtocol c;
+             Exchange(c, {0x8C, 0x06});
+             return PyxTest::ProtocolFailure([&] { c.GetResult(); });
+         },
+         "GetResult: Invalid response received"},
+        {"SerialBinary, not executed",
+         []
+         {
+             GetBeeperVolumeWithSerialBinaryProtocol c;
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Attempted to get result of GetBeeperVolume before all responses were received"},
+        {"SerialBinary, empty reply",
+         []
+         {
+             GetBeeperVolumeWithSerialBinaryProtocol c;
+             Exchange(c, {});
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Response phrase is empty"},
+        {"SerialBinary, wrong echo",
+         []
+         {
+             GetBeeperVolumeWithSerialBinaryProtocol c;
+             Exchange(c, {0x0D, 0x02, 0x90, 0x00});
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Invalid response phrase"},
+        {"SerialBinary, echo without a volume",
+         []
+         {
+             GetBeeperVolumeWithSerialBinaryProtocol c;
+             Exchange(c, {0x0C});
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Invalid response phrase"},
+        {"SerialBinary, result of a one-byte reply",
+         []
+         {
+             GetBeeperVolumeWithSerialBinaryProtocol c;
+             Exchange(c, {0x0C});
+             return PyxTest::ProtocolFailure([&] { c.GetResult(); });
+         },
+         "GetResult: Invalid response phrase"},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.run(), c.outcome) << c.name;
+    }
+}
+
+TEST(BeeperCommands, SetBeeperVolumeAcceptsOnlyTheExactAcknowledgement)
+{
+    const Bytes okFeature{0x8C, 0x06, 0, 0, 0, 0, 0, 0};
+    Bytes mfpOk = Mfp24Line("RV2");
+    Bytes mfpMiddleIgnored = Mfp24Line("RV2");
+    mfpMiddleIgnored[10] = 'X';
+    Bytes mfpNoCr = Mfp24Line("RV2");
+    mfpNoCr[23] = '0';
+    const struct
+    {
+        const char* name;
+        std::function<std::string()> run;
+        const char* outcome;
+    } cases[] = {
+        {"FeatureReport, acknowledged with the get code",
+         [&]
+         {
+             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
+             Exchange(c, okFeature);
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "no exception"},
+        {"FeatureReport, the set code echoed",
+         [&]
+         {
+             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
+             Exchange(c, {0x8C, 0x86, 0, 0, 0, 0, 0, 0});
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Invalid response received"},
+        {"FeatureReport, a non-zero tail byte",
+         [&]
+         {
+             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
+             Exchange(c, {0x8C, 0x06, 0, 0, 0, 0, 0, 1});
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Invalid response received"},
+        {"FeatureReport, short",
+         [&]
+         {
+             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
+             Exchange(c, {0x8C, 0x06});
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Invalid response received"},
+        {"FeatureReport, not executed",
+         [&]
+         {
+             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: No response received"},
+        {"Mfp24, acknowledged",
+         [&]
+         {
+             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_2);
+             Exchange(c, mfpOk);
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "no exception"},
+        {"Mfp24, bytes 3 to 22 are not checked",
+         [&]
+         {
+             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_2);
+             Exchange(c, mfpMiddleIgnored);
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "no exception"},
+        {"Mfp24, 23 bytes",
+         [&]
+         {
+             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_2);
+             Exchange(c, Bytes(mfpOk.begin(), mfpOk.end() - 1));
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: SetBeeperVolume command response was empty."},
+        {"Mfp24, another volume echoed",
+         [&]
+         {
+             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_1);
+             Exchange(c, mfpOk);
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Invalid response received"},
+        {"Mfp24, no CR at the end",
+         [&]
+         {
+             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_2);
+             Exchange(c, mfpNoCr);
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Invalid response received"},
+        {"SerialBinary, acknowledged",
+         [&]
+         {
+             SetBeeperVolumeWithSerialBinaryProtocol c(BeepVolume::VOLUME_1);
+             Exchange(c, {0x0C, 0x90, 0x00});
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "no exception"},
+        {"SerialBinary, error status",
+         [&]
+         {
+             SetBeeperVolumeWithSerialBinaryProtocol c(BeepVolume::VOLUME_1);
+             Exchange(c, {0x0C, 0x6B, 0x00});
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Invalid response received"},
+        {"SerialBinary, two bytes",
+         [&]
+         {
+             SetBeeperVolumeWithSerialBinaryProtocol c(BeepVolume::VOLUME_1);
+             Exchange(c, {0x0C, 0x90});
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: Invalid response received"},
+        {"SerialBinary, empty",
+         [&]
+         {
+             SetBeeperVolumeWithSerialBinaryProtocol c(BeepVolume::VOLUME_1);
+             Exchange(c, {});
+             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
+         },
+         "ValidateResponse: SetBeeperVolume command response was empty."},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.run(), c.outcome) << c.name;
+    }
+}
+
+TEST(BeeperCommands, FailuresCarryTheCommandsSourceFile)
+{
+    SetBeeperVolumeWithSerialBinaryProtocol command(BeepVolume::VOLUME_1);
+    try
+    {
+        command.ValidateResponse();
+        FAIL();
+    }
+    catch (const ProtocolException& e)
+    {
+        EXPECT_EQ(e.GetFileName(), "SetBeeperVolumeWithSerialBinaryProtocol.cpp");
+        EXPECT_GT(e.GetLineNumber(), 0);
+    }
+}
+} // namespace
