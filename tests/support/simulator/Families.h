@@ -1,0 +1,11 @@
+#pragma once
+
+#include "Handlers.h"
+
+namespace PyxTest::Sim
+{
+// One register function per command family, each defined in families/<Family>.cpp. A new family adds its
+// declaration here and its entry to the list in Families.cpp.
+void RegisterBeeperFamily(HandlerTables& tables);
+void RegisterCardDataFamily(HandlerTables& tables);
+} // namespace PyxTest::Sim
