@@ -16,8 +16,8 @@ enum class HidReportType : std::uint8_t
 // One request to send, or the description of one response to fetch.
 struct TransportPacket
 {
-    std::vector<std::uint8_t> Data;  // bytes to send; ignored on receive
-    std::uint16_t Length = 0;        // on receive: the number of response bytes expected
+    std::vector<std::uint8_t> Data; // bytes to send; ignored on receive
+    std::uint16_t Length = 0;       // on receive: the number of response bytes expected
     HidReportType ReportType = HidReportType::Feature;
 };
 
@@ -26,15 +26,18 @@ class Transport
 {
 public:
     explicit Transport(const PyxCommon::ReaderDefinition& definition) : definition(definition) {}
-    virtual ~Transport() = default;
     Transport(const Transport&) = delete;
     Transport& operator=(const Transport&) = delete;
 
     // Opens and connects the device; throws on failure.
     virtual void init(std::uint32_t retryCount) = 0;
+    // Fetches one response; `packet.Length` says how many bytes the caller expects.
     virtual std::vector<std::uint8_t> receive(const TransportPacket& packet) = 0;
+    // Sends `packet.Data` as one request.
     virtual void transmit(const TransportPacket& packet) = 0;
     virtual void setReceiveDelay(std::uint32_t milliseconds) { ReceiveDelayMs = milliseconds; }
+    // Releases the device.
+    virtual ~Transport() = default;
 
     const PyxCommon::ReaderDefinition& GetDefinition() const { return definition; }
     std::uint32_t GetReceiveDelay() const { return ReceiveDelayMs; }
