@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Commands/Command.h"
+
+namespace PyxProtocol
+{
+// Reloads the stored defaults into the working configuration. The reader sends nothing back, so nothing is
+// read.
+class LoadStoredDefaultsWithFeatureReportProtocol : public Command
+{
+public:
+    std::vector<std::uint8_t> NextCommandPhrase() override;
+    void AddResponsePhrase(std::vector<std::uint8_t> phrase) override;
+    bool ExpectsResponsePhrase() override;
+};
+} // namespace PyxProtocol

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Commands/Command.h"
+#include "Configuration/ReaderConfiguration.h"
+
+namespace PyxProtocol
+{
+// Writes block 1 of the active configuration: a command phrase, then the 8 block bytes as a data phrase.
+// The reader's acceptance is not read back.
+class SetConfigurationBlock1WithFeatureReportProtocol : public Command
+{
+public:
+    explicit SetConfigurationBlock1WithFeatureReportProtocol(const ReaderConfigurationBlock1& block);
+    bool HasCommandPhrase() override;
+    std::vector<std::uint8_t> NextCommandPhrase() override;
+    bool ExpectsResponsePhrase() override;
+
+private:
+    ReaderConfigurationBlock1 _block;
+};
+} // namespace PyxProtocol

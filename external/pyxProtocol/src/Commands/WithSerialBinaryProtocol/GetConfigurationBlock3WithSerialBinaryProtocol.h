@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Commands/Command.h"
+#include "Configuration/ReaderConfiguration.h"
+
+namespace PyxProtocol
+{
+// Reads block 3 of the active configuration. The reply is 01 d0..d7 90 00: the instruction echo, the
+// block and the status word.
+class GetConfigurationBlock3WithSerialBinaryProtocol : public SerialBinaryCommand
+{
+public:
+    std::vector<std::uint8_t> NextCommandPhrase() override;
+    void ValidateResponse() const;
+    ReaderConfigurationBlock3 GetResult() const;
+};
+} // namespace PyxProtocol
