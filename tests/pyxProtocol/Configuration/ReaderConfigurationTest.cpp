@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Configuration/ReaderConfiguration.h"
-#include "Exceptions/TessmarException.h"
+#include "ProtocolException.h"
 
 namespace
 {
@@ -76,7 +76,19 @@ TYPED_TEST(EveryBlock, FewerThanEightBytesAreRefused)
 {
     for (std::size_t size : {0u, 1u, 7u})
     {
-        EXPECT_THROW(TypeParam::FromVector(Bytes(size, 0xFF)), TessmarException) << size << " bytes";
+        try
+        {
+            TypeParam::FromVector(Bytes(size, 0xFF));
+            ADD_FAILURE() << size << " bytes accepted";
+        }
+        catch (const PyxProtocol::ProtocolException& e)
+        {
+            EXPECT_THAT(e.GetMessage(),
+                        ::testing::MatchesRegex("ReaderConfigurationBlock[1-5] needs 8 bytes but was "
+                                                "given " +
+                                                std::to_string(size)));
+            EXPECT_EQ(e.GetFunctionName(), "FromVector");
+        }
     }
 }
 

@@ -2,17 +2,11 @@
 
 #include <fmt/format.h>
 
-#include "Exceptions/TessmarException.h"
-
 namespace PyxProtocol::Detail
 {
-void RequireBlockBytes(const std::vector<std::uint8_t>& bytes, const char* blockName)
+std::string ShortBlockMessage(const char* blockName, std::size_t size)
 {
-    if (bytes.size() < ConfigurationBlockSize)
-    {
-        PYX_THROW(TessmarException, fmt::format("{} needs {} bytes but was given {}", blockName,
-                                                ConfigurationBlockSize, bytes.size()));
-    }
+    return fmt::format("{} needs {} bytes but was given {}", blockName, ConfigurationBlockSize, size);
 }
 
 void AppendLine(std::string& text, const char* label, unsigned value)

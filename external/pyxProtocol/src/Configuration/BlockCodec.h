@@ -50,17 +50,16 @@ constexpr bool CoversEveryBitOnce(const std::array<BlockField<Block>, N>& fields
     return true;
 }
 
-// Refuses a vector too short to hold a block, naming the block, so nothing reads past its end.
-void RequireBlockBytes(const std::vector<std::uint8_t>& bytes, const char* blockName);
+// The refusal of a vector too short to hold a block; every FromVector checks the size before reading.
+std::string ShortBlockMessage(const char* blockName, std::size_t size);
 
 // Appends "label" + decimal value + line feed.
 void AppendLine(std::string& text, const char* label, unsigned value);
 
 template <typename Block, std::size_t N>
-Block Decode(const std::array<BlockField<Block>, N>& fields, const std::vector<std::uint8_t>& bytes,
-             const char* blockName)
+// `bytes` holds at least ConfigurationBlockSize bytes (checked by the caller).
+Block Decode(const std::array<BlockField<Block>, N>& fields, const std::vector<std::uint8_t>& bytes)
 {
-    RequireBlockBytes(bytes, blockName);
     Block block{};
     for (const auto& field : fields)
     {

@@ -1,4 +1,5 @@
 #include "Configuration/BlockCodec.h"
+#include "ProtocolException.h"
 
 namespace PyxProtocol
 {
@@ -34,7 +35,11 @@ static_assert(kFields.size() == sizeof(B), "one table row per member");
 
 B B::FromVector(const std::vector<std::uint8_t>& bytes)
 {
-    return Detail::Decode(kFields, bytes, "ReaderConfigurationBlock3");
+    if (bytes.size() < ConfigurationBlockSize)
+    {
+        PYX_THROW(ProtocolException, Detail::ShortBlockMessage("ReaderConfigurationBlock3", bytes.size()));
+    }
+    return Detail::Decode(kFields, bytes);
 }
 
 std::vector<std::uint8_t> B::ToVector(const B& block)

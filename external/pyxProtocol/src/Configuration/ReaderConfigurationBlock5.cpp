@@ -1,4 +1,5 @@
 #include "Configuration/BlockCodec.h"
+#include "ProtocolException.h"
 
 namespace PyxProtocol
 {
@@ -7,7 +8,10 @@ using B = ReaderConfigurationBlock5;
 // Whole bytes only, one of them a 16-bit card type stored low byte first, so no field table is needed.
 B B::FromVector(const std::vector<std::uint8_t>& bytes)
 {
-    Detail::RequireBlockBytes(bytes, "ReaderConfigurationBlock5");
+    if (bytes.size() < ConfigurationBlockSize)
+    {
+        PYX_THROW(ProtocolException, Detail::ShortBlockMessage("ReaderConfigurationBlock5", bytes.size()));
+    }
     B block;
     block.DisableCardConfiguration = bytes[0];
     block.CardType = static_cast<std::uint16_t>(bytes[1] | (bytes[2] << 8));
