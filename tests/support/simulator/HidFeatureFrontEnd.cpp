@@ -46,6 +46,12 @@ std::optional<Bytes> HidFeatureFrontEnd::GetFeature(std::size_t length)
     return reply;
 }
 
+bool HidFeatureFrontEnd::IsSilent() const
+{
+    std::lock_guard lock(simulator_.mutex_);
+    return answered_ && !pending_;
+}
+
 const HandlerTables& HidFeatureFrontEnd::Tables() const
 {
     return simulator_.tables_;

@@ -57,6 +57,8 @@ public:
     // The answer to the last request, cut to `length`; nothing when the reader stays silent; zeros before
     // any request. Fetching it makes the last request a read: a later phrase is a request again.
     std::optional<Bytes> GetFeature(std::size_t length);
+    // Whether the reader stays silent on the last request (a fixture turns that into a failed read).
+    bool IsSilent() const;
     // SetFeature, then GetFeature of one phrase.
     std::optional<Bytes> Exchange(ByteView request);
 
