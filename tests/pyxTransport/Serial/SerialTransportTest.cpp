@@ -217,6 +217,29 @@ TEST_F(SerialOnPty, LongerReceiveDelayOnALiveLineJoinsTheReply)
     EXPECT_EQ(transport->receive(kAnswer), (Bytes{0x01, 0x02, 0x03, 0x04}));
 }
 
+TEST_F(SerialOnPty, ZeroReceiveDelayReadsUntilTheTotalTimeout)
+{
+    peer.SetResponder(PtyPeer::Script({{0x01, 0x02, 0x03, 0x04}}));
+    peer.AddGap(2, 40ms);
+    const auto transport = Connect();
+    transport->setReceiveDelay(0);
+    transport->transmit(Request({0x01}));
+    EXPECT_EQ(transport->receive(kAnswer), (Bytes{0x01, 0x02, 0x03, 0x04}));
+}
+
+TEST_F(SerialOnPty, ReaderThatHangsUpMidConversationFailsTheNextReceive)
+{
+    peer.SetResponder(PtyPeer::Echo());
+    peer.HangUpAfter(1);
+    const auto transport = Connect();
+    transport->transmit(Request({0x31}));
+    EXPECT_EQ(transport->receive(kAnswer), (Bytes{0x31}));
+    transport->transmit(Request({0x32}));
+    EXPECT_EQ(FailureOf([&] { transport->receive(kAnswer); }),
+              "Failed to receive bytes on serial port. System message: 'Input/output error'");
+    EXPECT_TRUE(peer.IsHungUp());
+}
+
 TEST_F(SerialOnPty, HungUpPeerFailsBothWays)
 {
     const auto transport = Connect();

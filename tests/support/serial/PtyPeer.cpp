@@ -260,7 +260,11 @@ void PtyPeer::HandleRequest(Bytes request, std::unique_lock<std::mutex>& lock)
 {
     requests_.push_back(request);
     changed_.notify_all();
-    const std::size_t answered = requests_.size();
+    if (hangUpAfter_ && requests_.size() > *hangUpAfter_)
+    {
+        hangUpNow_ = true;
+        return;
+    }
 
     if (!silent_ && responder_)
     {
@@ -289,10 +293,6 @@ void PtyPeer::HandleRequest(Bytes request, std::unique_lock<std::mutex>& lock)
             }
             WriteAll(Bytes(reply.begin() + static_cast<std::ptrdiff_t>(from), reply.end()), lock);
         }
-    }
-    if (hangUpAfter_ && answered >= *hangUpAfter_)
-    {
-        hangUpNow_ = true;
     }
 }
 

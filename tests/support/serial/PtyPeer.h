@@ -28,7 +28,8 @@ namespace PyxTest
 //   AddGap          a pause before the byte at a given offset of every reply (the reply arrives in pieces);
 //   SetSilent       requests are recorded but never answered;
 //   SetReading      false: the peer stops reading, so the port's output backs up (write time-outs);
-//   HangUpAfter     the peer closes its side after answering that many requests in all;
+//   HangUpAfter     after that many requests in all, the next one is not answered: the peer closes its side
+//                   as it arrives (a reply followed at once by a hang-up could be flushed unread);
 //   HangUp          closes the peer's side now: the port then sees a hung-up line.
 //   Send            writes bytes to the port unasked.
 //

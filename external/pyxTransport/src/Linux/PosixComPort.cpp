@@ -345,9 +345,13 @@ std::vector<std::uint8_t> PosixComPort::Receive()
         if (got > 0)
         {
             count += static_cast<std::size_t>(got);
-            // The interval timer starts with the first byte; the total one always stands.
-            deadline =
-                std::min(totalDeadline, Clock::now() + std::chrono::milliseconds(readIntervalTimeoutMs));
+            // The interval timer starts with the first byte; the total one always stands. A zero interval
+            // means no interval time-out, as with a COM port.
+            if (readIntervalTimeoutMs != 0)
+            {
+                deadline =
+                    std::min(totalDeadline, Clock::now() + std::chrono::milliseconds(readIntervalTimeoutMs));
+            }
             continue;
         }
         if (got < 0 && (errno == EINTR || errno == EAGAIN))
