@@ -18,7 +18,7 @@ bool GetSamFirmwareVersionWithFeatureReportProtocol::ExpectsResponsePhrase()
     return _responsePhrasesReceived == 0 && _responsePhrases.empty();
 }
 
-const std::vector<std::uint8_t>& GetSamFirmwareVersionWithFeatureReportProtocol::CheckedReply() const
+FelicaSamFirmwareVersion GetSamFirmwareVersionWithFeatureReportProtocol::GetFelicaSamResult() const
 {
     const Bytes* reply = Reply::At(_responsePhrases, 0);
     if (reply == nullptr)
@@ -26,21 +26,28 @@ const std::vector<std::uint8_t>& GetSamFirmwareVersionWithFeatureReportProtocol:
         PYX_THROW(ProtocolException,
                   "Attempted to get result of GetSamFirmwareVersion before all responses were received");
     }
-    if (!Reply::HasAtLeast(*reply, FirmwareVersionDecoding::kBinaryReplySize))
+    const auto version = FirmwareVersionDecoding::FelicaSam(*reply);
+    if (!version)
     {
         PYX_THROW(ProtocolException, "Invalid response phrase");
     }
-    return *reply;
-}
-
-FelicaSamFirmwareVersion GetSamFirmwareVersionWithFeatureReportProtocol::GetFelicaSamResult() const
-{
-    return *FirmwareVersionDecoding::FelicaSam(CheckedReply());
+    return *version;
 }
 
 MicrocontrollerFirmwareVersion
 GetSamFirmwareVersionWithFeatureReportProtocol::GetMicrocontrollerResult() const
 {
-    return *FirmwareVersionDecoding::Microcontroller(CheckedReply());
+    const Bytes* reply = Reply::At(_responsePhrases, 0);
+    if (reply == nullptr)
+    {
+        PYX_THROW(ProtocolException,
+                  "Attempted to get result of GetSamFirmwareVersion before all responses were received");
+    }
+    const auto version = FirmwareVersionDecoding::Microcontroller(*reply);
+    if (!version)
+    {
+        PYX_THROW(ProtocolException, "Invalid response phrase");
+    }
+    return *version;
 }
 } // namespace PyxProtocol

@@ -23,8 +23,6 @@ public:
     MicrocontrollerFirmwareVersion GetMicrocontrollerResult() const;
 
 private:
-    const std::vector<std::uint8_t>& CheckedReply() const;
-
     FirmwareVersionModuleType _moduleType;
 };
 } // namespace PyxProtocol
