@@ -18,6 +18,7 @@ namespace
 using namespace PyxProtocol;
 using PyxTest::Bytes;
 using PyxTest::Mfp24Line;
+using PyxTest::OutcomeAfter;
 using PyxTest::ScriptedTransport;
 
 constexpr auto kShort = BEEP_DURATION::BEEP_SHORT;
@@ -169,12 +170,12 @@ TEST(BeeperCommands, SerialBinaryBeepNamesTheFailingStatusWord)
     };
     for (const auto& c : cases)
     {
-        BeepWithSerialBinaryProtocol command(1, kShort);
-        Exchange(command, c.reply);
-        EXPECT_EQ(PyxTest::ProtocolFailure([&] { command.ValidateResponse(); }), c.outcome);
+        EXPECT_EQ(OutcomeAfter(BeepWithSerialBinaryProtocol(1, kShort), {c.reply},
+                               &BeepWithSerialBinaryProtocol::ValidateResponse),
+                  c.outcome);
     }
-    BeepWithSerialBinaryProtocol notRun(1, kShort);
-    EXPECT_EQ(PyxTest::ProtocolFailure([&] { notRun.ValidateResponse(); }),
+    EXPECT_EQ(OutcomeAfter(BeepWithSerialBinaryProtocol(1, kShort), {},
+                           &BeepWithSerialBinaryProtocol::ValidateResponse),
               "ValidateResponse: Beep command response was empty.");
 }
 
@@ -191,202 +192,90 @@ TEST(BeeperCommands, GetBeeperVolumeDecodesAndRefusesBadReplies)
         command.ValidateResponse();
         EXPECT_EQ(command.GetResult(), BeepVolume::VOLUME_2);
     }
+    using GetFeature = GetBeeperVolumeWithFeatureReportProtocol;
+    using GetSerial = GetBeeperVolumeWithSerialBinaryProtocol;
     const struct
     {
         const char* name;
-        std::function<std::string()> run;
-        const char* outcome;
+        std::string outcome;
+        const char* expected;
     } cases[] = {
-        {"FeatureReport, not executed",
-         []
-         {
-             GetBeeperVolumeWithFeatureReportProtocol c;
-             return PyxTest::ProtocolFailure([&] { c.GetResult(); });
-         },
+        {"FeatureReport, not executed", OutcomeAfter(GetFeature(), {}, &GetFeature::GetResult),
          "GetResult: No response has been received. Did you execute the command?"},
         {"FeatureReport, reply too short for the volume",
-         []
-         {
-             GetBeeperVolumeWithFeatureReportProtocol c;
-             Exchange(c, {0x8C, 0x06});
-             return PyxTest::ProtocolFailure([&] { c.GetResult(); });
-         },
+         OutcomeAfter(GetFeature(), {{0x8C, 0x06}}, &GetFeature::GetResult),
          "GetResult: Invalid response received"},
-        {"SerialBinary, not executed",
-         []
-         {
-             GetBeeperVolumeWithSerialBinaryProtocol c;
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
+        {"SerialBinary, not executed", OutcomeAfter(GetSerial(), {}, &GetSerial::ValidateResponse),
          "ValidateResponse: Attempted to get result of GetBeeperVolume before all responses were received"},
-        {"SerialBinary, empty reply",
-         []
-         {
-             GetBeeperVolumeWithSerialBinaryProtocol c;
-             Exchange(c, {});
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
+        {"SerialBinary, empty reply", OutcomeAfter(GetSerial(), {{}}, &GetSerial::ValidateResponse),
          "ValidateResponse: Response phrase is empty"},
         {"SerialBinary, wrong echo",
-         []
-         {
-             GetBeeperVolumeWithSerialBinaryProtocol c;
-             Exchange(c, {0x0D, 0x02, 0x90, 0x00});
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
+         OutcomeAfter(GetSerial(), {{0x0D, 0x02, 0x90, 0x00}}, &GetSerial::ValidateResponse),
          "ValidateResponse: Invalid response phrase"},
         {"SerialBinary, echo without a volume",
-         []
-         {
-             GetBeeperVolumeWithSerialBinaryProtocol c;
-             Exchange(c, {0x0C});
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
+         OutcomeAfter(GetSerial(), {{0x0C}}, &GetSerial::ValidateResponse),
          "ValidateResponse: Invalid response phrase"},
         {"SerialBinary, result of a one-byte reply",
-         []
-         {
-             GetBeeperVolumeWithSerialBinaryProtocol c;
-             Exchange(c, {0x0C});
-             return PyxTest::ProtocolFailure([&] { c.GetResult(); });
-         },
-         "GetResult: Invalid response phrase"},
+         OutcomeAfter(GetSerial(), {{0x0C}}, &GetSerial::GetResult), "GetResult: Invalid response phrase"},
     };
     for (const auto& c : cases)
     {
-        EXPECT_EQ(c.run(), c.outcome) << c.name;
+        EXPECT_EQ(c.outcome, c.expected) << c.name;
     }
 }
 
 TEST(BeeperCommands, SetBeeperVolumeAcceptsOnlyTheExactAcknowledgement)
 {
-    const Bytes okFeature{0x8C, 0x06, 0, 0, 0, 0, 0, 0};
-    Bytes mfpOk = Mfp24Line("RV2");
-    Bytes mfpMiddleIgnored = Mfp24Line("RV2");
+    using SetFeature = SetBeeperVolumeWithFeatureReportProtocol;
+    using SetMfp24 = SetBeeperVolumeWithMfp24Protocol;
+    using SetSerial = SetBeeperVolumeWithSerialBinaryProtocol;
+    constexpr auto v1 = BeepVolume::VOLUME_1;
+    constexpr auto v2 = BeepVolume::VOLUME_2;
+    const auto featureCheck = &SetFeature::ValidateResponse;
+    const auto mfp24Check = &SetMfp24::ValidateResponse;
+    const auto serialCheck = &SetSerial::ValidateResponse;
+    const Bytes mfpOk = Mfp24Line("RV2");
+    Bytes mfpMiddleIgnored = mfpOk;
     mfpMiddleIgnored[10] = 'X';
-    Bytes mfpNoCr = Mfp24Line("RV2");
+    Bytes mfpNoCr = mfpOk;
     mfpNoCr[23] = '0';
+    const Bytes mfp23(mfpOk.begin(), mfpOk.end() - 1);
+    const std::string ok = "no exception";
+    const std::string invalid = "ValidateResponse: Invalid response received";
     const struct
     {
         const char* name;
-        std::function<std::string()> run;
-        const char* outcome;
+        std::string outcome;
+        std::string expected;
     } cases[] = {
         {"FeatureReport, acknowledged with the get code",
-         [&]
-         {
-             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
-             Exchange(c, okFeature);
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "no exception"},
+         OutcomeAfter(SetFeature(v2), {{0x8C, 0x06, 0, 0, 0, 0, 0, 0}}, featureCheck), ok},
         {"FeatureReport, the set code echoed",
-         [&]
-         {
-             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
-             Exchange(c, {0x8C, 0x86, 0, 0, 0, 0, 0, 0});
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "ValidateResponse: Invalid response received"},
+         OutcomeAfter(SetFeature(v2), {{0x8C, 0x86, 0, 0, 0, 0, 0, 0}}, featureCheck), invalid},
         {"FeatureReport, a non-zero tail byte",
-         [&]
-         {
-             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
-             Exchange(c, {0x8C, 0x06, 0, 0, 0, 0, 0, 1});
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "ValidateResponse: Invalid response received"},
-        {"FeatureReport, short",
-         [&]
-         {
-             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
-             Exchange(c, {0x8C, 0x06});
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "ValidateResponse: Invalid response received"},
-        {"FeatureReport, not executed",
-         [&]
-         {
-             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
+         OutcomeAfter(SetFeature(v2), {{0x8C, 0x06, 0, 0, 0, 0, 0, 1}}, featureCheck), invalid},
+        {"FeatureReport, short", OutcomeAfter(SetFeature(v2), {{0x8C, 0x06}}, featureCheck), invalid},
+        {"FeatureReport, not executed", OutcomeAfter(SetFeature(v2), {}, featureCheck),
          "ValidateResponse: No response received"},
-        {"Mfp24, acknowledged",
-         [&]
-         {
-             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_2);
-             Exchange(c, mfpOk);
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "no exception"},
-        {"Mfp24, bytes 3 to 22 are not checked",
-         [&]
-         {
-             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_2);
-             Exchange(c, mfpMiddleIgnored);
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "no exception"},
-        {"Mfp24, 23 bytes",
-         [&]
-         {
-             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_2);
-             Exchange(c, Bytes(mfpOk.begin(), mfpOk.end() - 1));
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
+        {"Mfp24, acknowledged", OutcomeAfter(SetMfp24(v2), {mfpOk}, mfp24Check), ok},
+        {"Mfp24, bytes 3 to 22 are not checked", OutcomeAfter(SetMfp24(v2), {mfpMiddleIgnored}, mfp24Check),
+         ok},
+        {"Mfp24, 23 bytes", OutcomeAfter(SetMfp24(v2), {mfp23}, mfp24Check),
          "ValidateResponse: SetBeeperVolume command response was empty."},
-        {"Mfp24, another volume echoed",
-         [&]
-         {
-             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_1);
-             Exchange(c, mfpOk);
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "ValidateResponse: Invalid response received"},
-        {"Mfp24, no CR at the end",
-         [&]
-         {
-             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_2);
-             Exchange(c, mfpNoCr);
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "ValidateResponse: Invalid response received"},
-        {"SerialBinary, acknowledged",
-         [&]
-         {
-             SetBeeperVolumeWithSerialBinaryProtocol c(BeepVolume::VOLUME_1);
-             Exchange(c, {0x0C, 0x90, 0x00});
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "no exception"},
-        {"SerialBinary, error status",
-         [&]
-         {
-             SetBeeperVolumeWithSerialBinaryProtocol c(BeepVolume::VOLUME_1);
-             Exchange(c, {0x0C, 0x6B, 0x00});
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "ValidateResponse: Invalid response received"},
-        {"SerialBinary, two bytes",
-         [&]
-         {
-             SetBeeperVolumeWithSerialBinaryProtocol c(BeepVolume::VOLUME_1);
-             Exchange(c, {0x0C, 0x90});
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
-         "ValidateResponse: Invalid response received"},
-        {"SerialBinary, empty",
-         [&]
-         {
-             SetBeeperVolumeWithSerialBinaryProtocol c(BeepVolume::VOLUME_1);
-             Exchange(c, {});
-             return PyxTest::ProtocolFailure([&] { c.ValidateResponse(); });
-         },
+        {"Mfp24, not executed", OutcomeAfter(SetMfp24(v2), {}, mfp24Check),
+         "ValidateResponse: SetBeeperVolume command response was empty."},
+        {"Mfp24, another volume echoed", OutcomeAfter(SetMfp24(v1), {mfpOk}, mfp24Check), invalid},
+        {"Mfp24, no CR at the end", OutcomeAfter(SetMfp24(v2), {mfpNoCr}, mfp24Check), invalid},
+        {"SerialBinary, acknowledged", OutcomeAfter(SetSerial(v1), {{0x0C, 0x90, 0x00}}, serialCheck), ok},
+        {"SerialBinary, error status", OutcomeAfter(SetSerial(v1), {{0x0C, 0x6B, 0x00}}, serialCheck),
+         invalid},
+        {"SerialBinary, two bytes", OutcomeAfter(SetSerial(v1), {{0x0C, 0x90}}, serialCheck), invalid},
+        {"SerialBinary, empty", OutcomeAfter(SetSerial(v1), {{}}, serialCheck),
          "ValidateResponse: SetBeeperVolume command response was empty."},
     };
     for (const auto& c : cases)
     {
-        EXPECT_EQ(c.run(), c.outcome) << c.name;
+        EXPECT_EQ(c.outcome, c.expected) << c.name;
     }
 }
 

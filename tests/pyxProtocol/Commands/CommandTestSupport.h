@@ -43,4 +43,18 @@ inline std::string ProtocolFailure(const std::function<void()>& action)
     }
     return "no exception";
 }
+
+// Runs `command` on a transport that answers `replies` (none: the command is not executed), then calls
+// `check` (a member such as ValidateResponse or GetResult) and returns ProtocolFailure of that call.
+template <typename C, typename Check>
+std::string OutcomeAfter(C&& command, const std::vector<Bytes>& replies, Check check)
+{
+    if (!replies.empty())
+    {
+        ScriptedTransport transport;
+        transport.QueueReplies(replies);
+        command.Execute(transport);
+    }
+    return ProtocolFailure([&] { (command.*check)(); });
+}
 } // namespace PyxTest
