@@ -25,8 +25,12 @@ void HidDevice::Close()
 
 std::string HidDevice::LastErrorMessage() const
 {
+    return ErrorText(hid_error(handle_.get()));
+}
+
+std::string HidDevice::ErrorText(const wchar_t* message)
+{
     // hidapi may have no message at all; a null text must not take the error report down with it.
-    const wchar_t* message = hid_error(handle_.get());
     if (message == nullptr)
     {
         return {};

@@ -34,6 +34,8 @@ public:
     // hidapi's last error for the held handle (the library-wide one when none is held), in UTF-8; empty when
     // hidapi has none.
     std::string LastErrorMessage() const;
+    // An error text of hidapi in UTF-8; empty for null.
+    static std::string ErrorText(const wchar_t* message);
 
     // The device node of the HID interface whose bus path is `busPath`, or of an interface of the composite
     // device on that port ("1-2" finds "1-2#USBMI(0)", never "1-20" or "1-2.1"); empty when none matches.
