@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 #include <linux/hidraw.h>
@@ -89,11 +90,12 @@ SimulatedHidNode::SimulatedHidNode(UMockdevTestbed* testbed, std::string devnode
     : testbed_(testbed), devnode_(std::move(devnode)), syspath_(std::move(syspath)),
       queued_(std::make_shared<QueuedHidResponder>()), responder_(queued_)
 {
+    gchar* root = umockdev_testbed_get_root_dir(testbed_);
+    file_ = std::string(root) + devnode_;
+    g_free(root);
     handler_ = umockdev_ioctl_base_new();
     g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(&SimulatedHidNode::HandleIoctlThunk), this);
     g_signal_connect(handler_, "handle-write", G_CALLBACK(&SimulatedHidNode::HandleWriteThunk), this);
-    g_signal_connect(handler_, "client-connected", G_CALLBACK(&SimulatedHidNode::ConnectedThunk), this);
-    g_signal_connect(handler_, "client-vanished", G_CALLBACK(&SimulatedHidNode::VanishedThunk), this);
     GError* error = nullptr;
     if (!umockdev_testbed_attach_ioctl(testbed_, devnode_.c_str(), handler_, &error))
     {
@@ -145,30 +147,18 @@ int SimulatedHidNode::OpenCount() const
 
 int SimulatedHidNode::OpenHandles() const
 {
-    std::lock_guard lock(mutex_);
-    return openHandles_;
-}
-
-bool SimulatedHidNode::WaitForOpenHandles(int count, std::chrono::milliseconds timeout) const
-{
-    std::unique_lock lock(mutex_);
-    return handlesChanged_.wait_for(lock, timeout, [&] { return openHandles_ == count; });
-}
-
-void SimulatedHidNode::ConnectedThunk(UMockdevIoctlBase*, UMockdevIoctlClient*, void* self)
-{
-    auto* node = static_cast<SimulatedHidNode*>(self);
-    std::lock_guard lock(node->mutex_);
-    ++node->openHandles_;
-    node->handlesChanged_.notify_all();
-}
-
-void SimulatedHidNode::VanishedThunk(UMockdevIoctlBase*, UMockdevIoctlClient*, void* self)
-{
-    auto* node = static_cast<SimulatedHidNode*>(self);
-    std::lock_guard lock(node->mutex_);
-    --node->openHandles_;
-    node->handlesChanged_.notify_all();
+    // umockdev's own bookkeeping of clients lags behind close(); the descriptor table does not.
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error))
+    {
+        std::error_code linkError;
+        if (std::filesystem::read_symlink(entry.path(), linkError) == file_)
+        {
+            ++count;
+        }
+    }
+    return count;
 }
 
 void SimulatedHidNode::FailFeatureReports(int error, int count)

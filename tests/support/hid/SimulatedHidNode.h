@@ -1,7 +1,5 @@
 #pragma once
 
-#include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -56,10 +54,8 @@ public:
     // Times the node was opened (report-descriptor size queries, which hidapi makes on every open).
     int OpenCount() const;
 
-    // Handles the host holds open on the node now. Closing is seen by umockdev's worker thread a moment
-    // after close() returns: wait for it with WaitForOpenHandles.
+    // Handles the test process holds open on the node now (its descriptors that lead to the node's file).
     int OpenHandles() const;
-    bool WaitForOpenHandles(int count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
     // The next `count` feature-report ioctls (either direction) fail with `error`; nothing reaches the
     // responder.
@@ -80,8 +76,6 @@ public:
 private:
     static int HandleIoctlThunk(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
     static int HandleWriteThunk(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
-    static void ConnectedThunk(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
-    static void VanishedThunk(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
     bool HandleIoctl(UMockdevIoctlClient* client);
     bool HandleWrite(UMockdevIoctlClient* client);
     void Record(Direction direction, std::vector<std::uint8_t> bytes);
@@ -89,6 +83,7 @@ private:
     UMockdevTestbed* testbed_;
     std::string devnode_;
     std::string syspath_;
+    std::string file_; // the node's file inside the testbed
     UMockdevIoctlBase* handler_ = nullptr;
 
     mutable std::mutex mutex_;
@@ -96,8 +91,6 @@ private:
     std::shared_ptr<HidResponder> responder_;
     std::vector<Report> reports_;
     int openCount_ = 0;
-    int openHandles_ = 0;
-    mutable std::condition_variable handlesChanged_;
     int featureFailures_ = 0;
     int featureError_ = 0;
     std::optional<std::size_t> nextReplyLimit_;
