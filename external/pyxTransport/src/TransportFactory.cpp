@@ -4,6 +4,7 @@
 #include "TransportTypes/DummyTransport.h"
 #include "TransportTypes/PosixComPort.h"
 #include "TransportTypes/SerialTransport.h"
+#include "TransportTypes/UsbHidTransport.h"
 
 namespace PyxTransport
 {
@@ -19,8 +20,7 @@ std::unique_ptr<Transport> TransportFactory::CreateTransport(const PyxCommon::Re
     }
     case ProtocolType::FeatureReport:
     case ProtocolType::Mfp24:
-        // The USB HID transport joins here.
-        break;
+        return std::make_unique<UsbHidTransport>(definition);
     case ProtocolType::Dummy:
         return std::make_unique<DummyTransport>(definition);
     default:

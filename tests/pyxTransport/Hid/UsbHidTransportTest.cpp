@@ -15,6 +15,7 @@
 #include "HotplugTimeDelay.h"
 #include "LogCapture.h"
 #include "TransportException.h"
+#include "TransportFactory.h"
 #include "TransportTypes/UsbHidTransport.h"
 
 namespace
@@ -386,6 +387,21 @@ TEST_F(ConnectedTransport, UnpluggedDeviceFailsEveryTransfer)
                 HasSubstr("Unable to receive feature report. Library message: "));
     // Reconnecting finds nothing on the port any more.
     EXPECT_THROW(transport->init(1), TransportException);
+}
+
+TEST_F(UsbHidTransportTest, FactoryMakesTheHidTransportForBothHidProtocols)
+{
+    auto& node = bed.AddUsbHidDevice(Reader("1-1", "S"), "hidraw0");
+    for (const auto protocol : {ProtocolType::FeatureReport, ProtocolType::Mfp24})
+    {
+        const auto transport =
+            PyxTransport::TransportFactory::CreateTransport(Definition("1-1", "", protocol));
+        ASSERT_NE(dynamic_cast<UsbHidTransport*>(transport.get()), nullptr);
+        transport->init(1);
+        transport->transmit(Packet({static_cast<std::uint8_t>(protocol)}));
+    }
+    EXPECT_EQ(node.Reports(), (std::vector<SimulatedHidNode::Report>{{Direction::SetFeature, {0x00, 0x01}},
+                                                                     {Direction::SetFeature, {0x00, 0x02}}}));
 }
 
 TEST(HidDeviceErrors, MissingHidapiMessageIsEmptyText)

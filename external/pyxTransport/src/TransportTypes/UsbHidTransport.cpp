@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 #include <hidapi/hidapi.h>
 
+#include "ByteText.h"
 #include "Linux/WideText.h"
 #include "Logging/Logger.h"
 #include "TransportException.h"
@@ -22,30 +23,6 @@ PyxCommon::Logger& Log()
     return PyxCommon::Logger::GetInstance(false, true);
 }
 
-std::string HexDump(const std::vector<std::uint8_t>& bytes, const char* separator)
-{
-    std::string text;
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-    {
-        if (i != 0)
-        {
-            text += separator;
-        }
-        text += fmt::format("0x{:02x}", bytes[i]);
-    }
-    return text;
-}
-
-std::string AsciiDump(const std::vector<std::uint8_t>& bytes)
-{
-    std::string text;
-    text.reserve(bytes.size());
-    for (const std::uint8_t byte : bytes)
-    {
-        text.push_back(byte >= 0x20 && byte <= 0x7E ? static_cast<char>(byte) : '.');
-    }
-    return text;
-}
 } // namespace
 
 UsbHidTransport::UsbHidTransport(const PyxCommon::ReaderDefinition& definition,
@@ -172,7 +149,7 @@ std::vector<std::uint8_t> UsbHidTransport::receive(const TransportPacket& packet
     }
 
     std::vector<std::uint8_t> result(buffer.begin() + 1, buffer.end());
-    Log().Trace(kTag, fmt::format("Received {} bytes: [{}]", result.size(), HexDump(result, ",")));
+    Log().Trace(kTag, fmt::format("Received {} bytes: [{}]", result.size(), Detail::HexBytes(result, ",")));
     return result;
 }
 
@@ -195,8 +172,9 @@ void UsbHidTransport::transmit(const TransportPacket& packet)
     {
         device->SendFeatureReport(report.data(), report.size());
     }
-    Log().Trace(kTag, fmt::format("Transmitted {} bytes: [{}]", report.size(), HexDump(report, ", ")));
-    Log().Trace(kTag, fmt::format("ASCII => [{}]", AsciiDump(report)));
+    Log().Trace(kTag,
+                fmt::format("Transmitted {} bytes: [{}]", report.size(), Detail::HexBytes(report, ", ")));
+    Log().Trace(kTag, fmt::format("ASCII => [{}]", Detail::PrintableAscii(report)));
 }
 
 std::unique_ptr<wchar_t[]> UsbHidTransport::Utf8ToWide(const char* text)
