@@ -9,6 +9,7 @@ using RegisterFamily = void (*)(HandlerTables&);
 constexpr RegisterFamily kFamilies[] = {
     RegisterBeeperFamily,
     RegisterCardDataFamily,
+    RegisterConfigurationFamily,
 };
 } // namespace
 

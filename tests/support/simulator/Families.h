@@ -8,4 +8,5 @@ namespace PyxTest::Sim
 // declaration here and its entry to the list in Families.cpp.
 void RegisterBeeperFamily(HandlerTables& tables);
 void RegisterCardDataFamily(HandlerTables& tables);
+void RegisterConfigurationFamily(HandlerTables& tables);
 } // namespace PyxTest::Sim

@@ -51,9 +51,38 @@ struct CardSection
     std::vector<std::uint8_t> queuedIdFlags; // the flag byte of every completed queued-id read
 };
 
+// Configurations: the reader's stored configurations, each five 8-byte blocks, and the one it works from.
+// Block reads and writes act on the active configuration; copies move whole configurations between
+// locations, location 0 (RAM) being the active configuration.
+struct ConfigurationSection
+{
+    using Block = std::array<std::uint8_t, 8>;
+    using Blocks = std::array<Block, 5>;
+
+    struct Copy
+    {
+        std::uint8_t source = 0;
+        std::uint8_t destination = 0;
+        std::uint8_t extra1 = 0;
+        std::uint8_t extra2 = 0;
+        bool operator==(const Copy&) const = default;
+    };
+
+    std::uint8_t active = 0;
+    std::array<Blocks, 4> configurations{}; // by number; the reader reports their count
+    std::array<Blocks, 3> locations{};      // copy locations 1, 2 and 3 (the factory defaults)
+    Blocks storedDefaults{};                // what a load of the stored defaults puts in the active one
+    std::uint16_t field16 = 0x1234;         // passed through by the active-configuration read
+    std::uint8_t field8 = 0x07;
+    std::vector<bool> writes; // every store of the working configuration: with the LUID?
+    std::size_t defaultLoads = 0;
+    std::vector<Copy> copies; // every copy the reader carried out
+};
+
 struct ReaderModel
 {
     BeeperSection beeper;
     CardSection card;
+    ConfigurationSection configuration;
 };
 } // namespace PyxTest::Sim
