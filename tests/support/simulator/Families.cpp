@@ -6,11 +6,17 @@ namespace
 {
 using RegisterFamily = void (*)(HandlerTables&);
 
+// clang-format off
 constexpr RegisterFamily kFamilies[] = {
     RegisterBeeperFamily,
     RegisterCardDataFamily,
     RegisterConfigurationFamily,
+    RegisterIdentificationFamily,
+    RegisterFirmwareVersionFamily,
+    RegisterSupportedCardsFamily,
+    RegisterReaderControlFamily,
 };
+// clang-format on
 } // namespace
 
 const HandlerTables& AllHandlers()

@@ -9,4 +9,8 @@ namespace PyxTest::Sim
 void RegisterBeeperFamily(HandlerTables& tables);
 void RegisterCardDataFamily(HandlerTables& tables);
 void RegisterConfigurationFamily(HandlerTables& tables);
+void RegisterIdentificationFamily(HandlerTables& tables);
+void RegisterFirmwareVersionFamily(HandlerTables& tables);
+void RegisterSupportedCardsFamily(HandlerTables& tables);
+void RegisterReaderControlFamily(HandlerTables& tables);
 } // namespace PyxTest::Sim

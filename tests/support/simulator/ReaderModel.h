@@ -3,7 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace PyxTest::Sim
@@ -79,10 +82,58 @@ struct ConfigurationSection
     std::vector<Copy> copies; // every copy the reader carried out
 };
 
+// Identification: serial number, part number, indexed strings, modules and the local identifier.
+struct IdentitySection
+{
+    std::string esn = "ESN-0123456789"; // up to 32 characters (40 on the serial line)
+    std::string partNumber = "PN-4711"; // up to 20 characters (24 on the binary protocols)
+    // Strings 1 to 8; an absent one is refused on the serial line and reads as empty elsewhere.
+    std::map<std::uint8_t, std::string> strings{{1, "Simulated"}, {7, "Firmware 1.2.3"}};
+    std::uint16_t supportMask = 0x0107; // modules supported, bit n for module n
+    std::uint8_t installedMask = 0x05;  // modules installed
+    std::uint16_t luidA = 0x0102;       // set by SetLuid
+    std::uint16_t luidB = 0x0304;
+    std::uint32_t luid32 = 0x05060708;
+};
+
+// Firmware versions by module class and type, as the four version bytes the reader sends (reply bytes
+// 4-7); the Mfp24 Bluetooth answer carries eight characters of its own.
+struct FirmwareSection
+{
+    std::map<std::pair<std::uint8_t, std::uint8_t>, std::array<std::uint8_t, 4>> versions{
+        {{0x00, 0x00}, {0x04, 0x03, 0x02, 0x01}},
+        {{0x01, 0x00}, {0x10, 0x20, 0x30, 0x40}},
+        {{0x02, 0x00}, {0x05, 0x07, 0x01, 0x2C}},
+        {{0x04, 0x00}, {0xA1, 0xA2, 0xA3, 0xA4}},
+    };
+    std::string bluetoothMfp24 = "12345678";
+};
+
+// The card-type codes the reader can read, in its order (no zero code).
+struct SupportedCardsSection
+{
+    std::vector<std::uint16_t> codes{0x0001, 0x0002, 0x0010, 0x0011, 0x0101};
+};
+
+// Transparent mode, card analyzer and module states.
+struct ControlSection
+{
+    bool transparentModeSupported = true; // otherwise the reader answers eight zero bytes
+    std::uint8_t transparentStatus = 2;
+    std::uint8_t transparentState = 0; // 1 while transparent mode is on
+    std::uint8_t analyzerA = 0x11;
+    std::uint8_t analyzerB = 0x22;
+    std::map<std::uint8_t, std::uint8_t> moduleStates{{1, 1}, {3, 2}}; // unknown modules are refused
+};
+
 struct ReaderModel
 {
     BeeperSection beeper;
     CardSection card;
     ConfigurationSection configuration;
+    IdentitySection identity;
+    FirmwareSection firmware;
+    SupportedCardsSection supportedCards;
+    ControlSection control;
 };
 } // namespace PyxTest::Sim
