@@ -86,7 +86,9 @@ void RegisterFeatureReport(HandlerTables& tables)
                                  {
                                      written.identity.luidA =
                                          static_cast<std::uint16_t>(data[1] | data[2] << 8);
-                                     return Silence();
+                                     // Never read back; an answer keeps the node from timing out
+                                     // the host's next report.
+                                     return Reply(Bytes(8, 0x00));
                                  });
         });
 }
