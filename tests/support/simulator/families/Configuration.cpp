@@ -66,6 +66,12 @@ void LoadStoredDefaults(ConfigurationSection& section)
     ++section.defaultLoads;
 }
 
+// A HID reader always holds a report; after a write that nobody reads back, it holds the phrase written.
+Answer Echo(ByteView phrase)
+{
+    return Reply(Bytes(phrase.begin(), phrase.begin() + kBlockSize));
+}
+
 void RegisterFeatureReport(HandlerTables& tables)
 {
     // 80 to 84 name blocks 1 to 5: read back, the header is a read; followed by a data phrase, a write.
@@ -79,7 +85,7 @@ void RegisterFeatureReport(HandlerTables& tables)
                                                          [index](ReaderModel& model, ByteView data)
                                                          {
                                                              Store(Active(model.configuration)[index], data);
-                                                             return Silence();
+                                                             return Echo(data);
                                                          });
                                 });
     }
@@ -109,18 +115,18 @@ void RegisterFeatureReport(HandlerTables& tables)
                        ? Reply(FeatureReportPhrase({0x89, 0x82, phrase[2], phrase[3], phrase[4], phrase[5]}))
                        : Reply(Bytes(8, 0x00));
         });
-    // Storing and loading answer nothing.
+    // The host reads nothing after storing and loading; the report the reader holds is the request.
     tables.featureReport.On(0x90,
-                            [](ReaderModel& model, ByteView)
+                            [](ReaderModel& model, ByteView phrase)
                             {
                                 model.configuration.writes.push_back(false);
-                                return Silence();
+                                return Echo(phrase);
                             });
     tables.featureReport.On(0xA0,
-                            [](ReaderModel& model, ByteView)
+                            [](ReaderModel& model, ByteView phrase)
                             {
                                 LoadStoredDefaults(model.configuration);
-                                return Silence();
+                                return Echo(phrase);
                             });
 }
 
