@@ -231,10 +231,11 @@ TEST_F(UsbHidTransportTest, DeviceAppearingBetweenAttemptsConnectsAndCountsRetri
     EXPECT_EQ(node->OpenCount(), 1);
 }
 
-TEST_F(UsbHidTransportTest, NodeRefusingItsFirstOpenIsRetried)
+TEST_F(UsbHidTransportTest, NodeMissingAtTheFirstAttemptIsRetried)
 {
     auto& node = bed.AddUsbHidDevice(Reader("1-1", "S"), "hidraw0");
-    node.RefuseOpens(1);
+    node.HideNode();
+    delay->At(1, [&] { node.RevealNode(); });
     auto transport = Make(Definition("1-1"));
     transport->init(2);
     EXPECT_TRUE(log.Contains("[TRANSPORT] Connected to reader after 1 retries."));
@@ -266,7 +267,7 @@ TEST_F(UsbHidTransportTest, ReinitClosesTheOldHandleFirst)
     EXPECT_EQ(node.OpenHandles(), 1);
 
     // A reconnection that fails still lets go of the old handle, and leaves the transport unusable.
-    node.RefuseOpens(1);
+    node.HideNode();
     EXPECT_THROW(transport->init(1), TransportException);
     EXPECT_EQ(node.OpenHandles(), 0);
     EXPECT_FALSE(transport->IsConnected());

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include <linux/hidraw.h>
@@ -153,7 +154,9 @@ int SimulatedHidNode::OpenHandles() const
     for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error))
     {
         std::error_code linkError;
-        if (std::filesystem::read_symlink(entry.path(), linkError) == file_)
+        // A handle kept on a node that has since gone reads "<file> (deleted)".
+        const std::string target = std::filesystem::read_symlink(entry.path(), linkError).string();
+        if (target == file_ || target == file_ + " (deleted)")
         {
             ++count;
         }
@@ -174,11 +177,17 @@ void SimulatedHidNode::ShortenNextReply(std::size_t bytes)
     nextReplyLimit_ = bytes;
 }
 
-void SimulatedHidNode::RefuseOpens(int count, int error)
+void SimulatedHidNode::HideNode()
 {
-    std::lock_guard lock(mutex_);
-    refusedOpens_ = count;
-    openError_ = error;
+    std::filesystem::remove(file_);
+}
+
+void SimulatedHidNode::RevealNode()
+{
+    if (!std::ofstream(file_))
+    {
+        throw std::runtime_error("Cannot create " + file_);
+    }
 }
 
 void SimulatedHidNode::Unplug()
@@ -236,12 +245,6 @@ bool SimulatedHidNode::HandleIoctl(UMockdevIoctlClient* client)
     if (request == HIDIOCGRDESCSIZE)
     {
         ++openCount_;
-        if (refusedOpens_ > 0)
-        {
-            --refusedOpens_;
-            Complete(client, -1, openError_);
-            return true;
-        }
         DataPtr data = Resolve(client, sizeof(int));
         if (!data)
         {

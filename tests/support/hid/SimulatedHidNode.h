@@ -63,8 +63,11 @@ public:
     // The next feature-report read hands the host only the first `bytes` bytes of the reply (report number
     // included), and the host's call returns that count.
     void ShortenNextReply(std::size_t bytes);
-    // The next `count` opens are refused (hidapi sees the descriptor-size query fail with `error`).
-    void RefuseOpens(int count, int error = 5 /* EIO */);
+    // The node's file goes away while the device stays listed, as when udev has not made the node yet:
+    // opening it fails with ENOENT until RevealNode. (A refusal at hidapi's descriptor query would leak
+    // hidapi 0.13's error text, so it is not offered.)
+    void HideNode();
+    void RevealNode();
     // The device goes away: its sysfs entry and node leave the testbed, and every further ioctl or write on
     // a handle still open fails with ENODEV.
     void Unplug();
@@ -94,8 +97,6 @@ private:
     int featureFailures_ = 0;
     int featureError_ = 0;
     std::optional<std::size_t> nextReplyLimit_;
-    int refusedOpens_ = 0;
-    int openError_ = 0;
     bool unplugged_ = false;
 };
 } // namespace PyxTest
