@@ -73,7 +73,7 @@ TEST(HidEnumeration, EmptySystemListsNothing)
 TEST(HidEnumeration, BuiltDevicesCarryPortSerialAndInterfaceSuffix)
 {
     HidTestbed bed;
-    bed.AddUsbHidDevice(Usb("1-1", 0x3011, "A1B2C3"), "hidraw0");
+    const auto& first = bed.AddUsbHidDevice(Usb("1-1", 0x3011, "A1B2C3"), "hidraw0");
     bed.AddUsbHidDevice(Usb("1-2", 0x3012, std::nullopt), "hidraw1");
     // A composite device: each HID interface is told apart by its number, written in decimal although sysfs
     // writes it in hexadecimal.
@@ -90,6 +90,9 @@ TEST(HidEnumeration, BuiltDevicesCarryPortSerialAndInterfaceSuffix)
                   {"3-1.4#USBMI(10)", 0x0C27, 0x3013, "Desk Reader 12307", "C0MP", "/dev/hidraw3"},
                   {"", 0x04F3, 0x2A1C, "", "", "/dev/hidraw4"},
               }));
+    // Listing and resolving only read sysfs: a device held elsewhere is never disturbed.
+    EXPECT_EQ(HidDevice::ResolveBusPath("1-1"), "/dev/hidraw0");
+    EXPECT_EQ(first.OpenCount(), 0);
 }
 
 TEST(HidEnumeration, InterfaceWithoutHidIdentityIsLeftOut)
