@@ -297,6 +297,10 @@ TEST_F(UsbHidTransportTest, NothingIsSentOrReadBeforeInit)
     EXPECT_EQ(read.GetFunctionName(), "receive");
     EXPECT_EQ(node.OpenCount(), 0);
     EXPECT_TRUE(node.Reports().empty());
+    // A single attempt outside init opens the device but does not make the transport usable.
+    transport->AttemptOpen();
+    EXPECT_EQ(node.OpenCount(), 1);
+    EXPECT_THROW(transport->transmit(Packet({1, 2})), TransportException);
 }
 
 class ConnectedTransport : public UsbHidTransportTest

@@ -1,7 +1,6 @@
 #include "TransportTypes/UsbHidTransport.h"
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 #include <fmt/format.h>
@@ -22,7 +21,6 @@ PyxCommon::Logger& Log()
 {
     return PyxCommon::Logger::GetInstance(false, true);
 }
-
 } // namespace
 
 UsbHidTransport::UsbHidTransport(const PyxCommon::ReaderDefinition& definition,
@@ -110,6 +108,11 @@ void UsbHidTransport::init(std::uint32_t retryCount)
 
 void UsbHidTransport::AttemptOpen()
 {
+    if (!device)
+    {
+        // Called on its own, before any init.
+        device = std::make_unique<HidDevice>();
+    }
     const std::string serialText = WideToUtf8(SerialNumber.get());
     const std::string pathText = WideToUtf8(UsbPath.get());
     switch (connectType)
