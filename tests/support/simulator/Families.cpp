@@ -15,6 +15,8 @@ constexpr RegisterFamily kFamilies[] = {
     RegisterFirmwareVersionFamily,
     RegisterSupportedCardsFamily,
     RegisterReaderControlFamily,
+    RegisterBlobFamily,
+    RegisterExtendedConfigurationFamily,
 };
 // clang-format on
 } // namespace

@@ -13,4 +13,6 @@ void RegisterIdentificationFamily(HandlerTables& tables);
 void RegisterFirmwareVersionFamily(HandlerTables& tables);
 void RegisterSupportedCardsFamily(HandlerTables& tables);
 void RegisterReaderControlFamily(HandlerTables& tables);
+void RegisterBlobFamily(HandlerTables& tables);
+void RegisterExtendedConfigurationFamily(HandlerTables& tables);
 } // namespace PyxTest::Sim

@@ -126,6 +126,67 @@ struct ControlSection
     std::map<std::uint8_t, std::uint8_t> moduleStates{{1, 1}, {3, 2}}; // unknown modules are refused
 };
 
+// Smart-card blobs and BLE data. Both travel as numbered 4-byte phrases of the 0x89 family, so the header or
+// setup phrase that opens a transfer decides what the numbered phrases after it mean.
+struct BlobSection
+{
+    struct BlobWrite
+    {
+        std::array<std::uint8_t, 4> header{}; // blob type, second byte, low byte of the length, fifth byte
+        std::vector<std::uint8_t> data;       // as received, padding included
+        bool operator==(const BlobWrite&) const = default;
+    };
+
+    enum class Transfer
+    {
+        None,
+        BlobRead,
+        BlobWrite,
+        BleRead,
+        BleWrite,
+    };
+
+    std::map<std::uint8_t, std::vector<std::uint8_t>> blobs; // data by blob type; zeros past the end
+    std::vector<BlobWrite> blobWrites;                       // every completed blob write
+
+    std::array<std::uint8_t, 384> bleData{};       // sections 0, 1 and 2
+    std::array<std::uint8_t, 128> bleKey{};        // section 16
+    std::array<std::uint8_t, 16> unencryptedKey{}; // section 4, which can only be written
+    std::vector<std::uint8_t> storedSections;      // every BLE section stored, in order
+    bool bleModule = true;     // without one, BLE phrases are answered with zeros, like an unknown command
+    std::size_t busyPolls = 0; // busy answers of every poll loop before it reports ready
+    std::deque<std::uint8_t> pollCodes;   // answered to the next polls, ahead of busy and ready
+    std::deque<std::uint8_t> phraseCodes; // answered to the next BLE phrases that are not polls
+
+    // The transfer in progress.
+    Transfer transfer = Transfer::None;
+    std::array<std::uint8_t, 4> blobHeader{};
+    std::uint8_t section = 0;
+    std::vector<std::uint8_t> pending; // data of a write not stored yet
+    std::size_t busyLeft = 0;
+};
+
+// The extended (field and separator) configuration: the 128-byte block and the two hash values written with
+// it. A new reader holds a valid configuration without entries.
+struct ExtendedConfigurationSection
+{
+    std::array<std::uint8_t, 128> block = []
+    {
+        std::array<std::uint8_t, 128> empty{};
+        empty.fill(0xFF);
+        empty[0] = 0x14;
+        empty[1] = 0x40;
+        empty[2] = 0x20;
+        empty[3] = 0x10;
+        empty[126] = 0x00;
+        empty[127] = 0x00;
+        return empty;
+    }();
+    std::array<std::uint8_t, 16> hashValue1{};
+    std::array<std::uint8_t, 16> hashValue2{};
+    std::size_t hashWrites = 0; // hash chunks (FeatureReport) or values (SerialBinary) received
+};
+
 struct ReaderModel
 {
     BeeperSection beeper;
@@ -135,5 +196,7 @@ struct ReaderModel
     FirmwareSection firmware;
     SupportedCardsSection supportedCards;
     ControlSection control;
+    BlobSection blob;
+    ExtendedConfigurationSection extendedConfiguration;
 };
 } // namespace PyxTest::Sim
