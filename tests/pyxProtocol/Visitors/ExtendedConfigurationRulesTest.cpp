@@ -110,10 +110,10 @@ TEST(ExtendedConfigurationRules, ChecksRunInOrder)
     EXPECT_EQ(Validate(configuration, 2), kSum);
 
     configuration.FieldEntries[0].ReverseBits = 2;
-    EXPECT_EQ(Validate(configuration, 2),
-              "ExtendedConfigurationRecords.cpp ThrowExceptionForPropertyOutOfRange: FieldEntry::ReverseBits "
-              "setting "
-              "must be between 0 and 1 inclusive");
+    EXPECT_EQ(
+        Validate(configuration, 2),
+        "TessmarException.h ThrowExceptionForPropertyOutOfRange: FieldEntry::ReverseBits setting must be "
+        "between 0 and 1 inclusive");
 
     configuration.FieldSeparatorDataHeader.Version = 0;
     EXPECT_EQ(Validate(configuration, 2), "ExtendedConfigurationRecords.cpp Validate: FieldSeparator "
