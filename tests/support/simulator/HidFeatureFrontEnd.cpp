@@ -21,8 +21,9 @@ void HidFeatureFrontEnd::SetFeature(ByteView report)
     // A phrase that follows a header which was not read back is that header's data.
     DataHandler followUp = std::move(followUp_);
     followUp_ = nullptr;
+    // Recorded as it arrived; handlers see it zero-filled to a whole phrase.
     Answer answer = simulator_.Respond(
-        protocol_, phrase,
+        protocol_, report,
         [&](ReaderModel& model) { return followUp ? followUp(model, phrase) : Dispatch(model, phrase); });
     pending_ = std::move(answer.reply);
     answered_ = true;
