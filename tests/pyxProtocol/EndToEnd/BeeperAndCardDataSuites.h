@@ -25,7 +25,6 @@
 #include "ProtocolException.h"
 #include "SimulatedReaders.h"
 #include "TransportFactory.h"
-#include "TransportTypes/UsbHidTransport.h"
 
 namespace PyxEndToEnd
 {
@@ -87,14 +86,7 @@ protected:
             usb_ = std::make_unique<PyxTest::Sim::SimulatedUsbReader>(*testbed_, simulator_, protocol);
             definition = usb_->Definition();
         }
-        if (protocol == Protocol::SerialBinary)
-        {
-            transport_ = PyxTransport::TransportFactory::CreateTransport(definition);
-        }
-        else
-        {
-            transport_ = std::make_unique<PyxTransport::UsbHidTransport>(definition);
-        }
+        transport_ = PyxTransport::TransportFactory::CreateTransport(definition);
         transport_->init(1);
     }
 
