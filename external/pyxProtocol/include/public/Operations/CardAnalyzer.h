@@ -3,11 +3,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "PyxExport.h"
+
 namespace PyxProtocol
 {
 #pragma pack(push, 1)
 // The card analyzer's two status bytes, passed through as the reader sends them.
-struct CardAnalyzerStatus
+struct PYX_API CardAnalyzerStatus
 {
     std::uint8_t FieldA;
     std::uint8_t FieldB;

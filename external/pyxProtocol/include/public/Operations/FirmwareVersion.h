@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "PyxExport.h"
+
 // Firmware versions of a reader's processors and secure modules.
 
 namespace PyxProtocol
@@ -19,7 +21,7 @@ enum class FirmwareVersionModuleType : std::uint8_t
 
 #pragma pack(push, 1)
 // Version of a processor or of a secure module, with the module class and type the reader echoed.
-struct MicrocontrollerFirmwareVersion
+struct PYX_API MicrocontrollerFirmwareVersion
 {
     std::uint32_t Version;
     std::uint8_t ModuleClass;
@@ -27,7 +29,7 @@ struct MicrocontrollerFirmwareVersion
 };
 
 // The version of the Bluetooth module; the library passes the three words through.
-struct BluetoothFirmwareVersion
+struct PYX_API BluetoothFirmwareVersion
 {
     std::uint32_t Field32A;
     std::uint32_t Field32B;

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "PyxExport.h"
+
 // What a reader tells about itself: which of its indexed strings to read, the modules it supports and
 // has installed, and its locally assigned identifier.
 
@@ -25,7 +27,7 @@ enum class GetStringIndex : std::uint8_t
 // Modules a reader supports (0-9) and has installed (0-7), one flag each; flag i of both arrays is the
 // same module: 0 SAM SE, 1 RF AMS, 2 RF 125, 3 RF Legic, 4 RF BLE, 5 NXP, 6 RF HID BLE, 7 Felica,
 // 8 Beeper, 9 Nano.
-struct InstalledHardwareInformation
+struct PYX_API InstalledHardwareInformation
 {
     static constexpr std::size_t SupportedModuleCount = 10;
     static constexpr std::size_t InstalledModuleCount = 8;
@@ -42,7 +44,7 @@ namespace PyxProtocol
 {
 #pragma pack(push, 1)
 // The reader's locally assigned identifier as it reports it; the library passes the fields through.
-struct LuidResponseInformation
+struct PYX_API LuidResponseInformation
 {
     std::uint16_t Field16A;
     std::uint16_t Field16B;

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "PyxExport.h"
+
 namespace PyxProtocol
 {
 // The reader's own transparent-mode status and state bytes; the library passes them through.
@@ -15,7 +17,7 @@ enum class TransparentModeState : std::uint8_t
 
 #pragma pack(push, 1)
 // Reported is 0 when the reader answered with nothing to report (Status and State are then 0 too).
-struct TransparentModeStatusInformation
+struct PYX_API TransparentModeStatusInformation
 {
     std::uint8_t Reported;
     TransparentModeStatus Status;
