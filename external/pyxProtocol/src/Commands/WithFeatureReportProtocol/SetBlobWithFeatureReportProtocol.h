@@ -16,7 +16,8 @@ class SetBlobWithFeatureReportProtocol : public FeatureReportCommand
 {
 public:
     // Refuses data, or a header length, above the largest blob (1016 bytes): the phrase numbers would run
-    // into the end marker 0xFF. `delay` is kept for the caller's pacing between blobs and may be empty.
+    // into the end marker 0xFF. `delay` (may be empty) is only held: every phrase is acknowledged, so the
+    // exchange itself never waits.
     SetBlobWithFeatureReportProtocol(const PyxCommon::BlobHeader& header,
                                      const std::vector<std::uint8_t>& data,
                                      std::unique_ptr<PyxCommon::TimeDelay> delay = nullptr);
