@@ -212,14 +212,15 @@ TEST(IdentificationCommands, InstalledHardwareMasks)
 {
     {
         GetInstalledHardwareWithMfp24Protocol c;
-        RunScripted(c, {Mfp24Line("RSX07" "000000" "3F" "00000" "2FF")});
+        // RSX07, six fillers, installed 3F at 11-12, five fillers, support 2FF at 18-20.
+        RunScripted(c, {Mfp24Line("RSX070000003F000002FF")});
         c.ValidateResponse();
         EXPECT_EQ(Flags(c.GetResult()), "1111111101 11111100");
     }
     {
         // Lower-case digits count; anything else counts as 0.
         GetInstalledHardwareWithMfp24Protocol c;
-        RunScripted(c, {Mfp24Line("RSX07" "000000" "aZ" "00000" "3ff")});
+        RunScripted(c, {Mfp24Line("RSX07000000aZ000003ff")});
         EXPECT_EQ(Flags(c.GetResult()), "1111111111 00000101");
     }
     {
