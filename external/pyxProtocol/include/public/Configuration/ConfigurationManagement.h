@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "PyxExport.h"
+
 namespace PyxProtocol
 {
 // Where a stored configuration lives, as CopyConfiguration names its source and destination.
@@ -17,7 +19,7 @@ enum class ConfigurationLocation : std::uint8_t
 #pragma pack(push, 1)
 // Which configuration is active and how many the reader holds (numbered 0 to ConfigurationCount - 1).
 // Field16 and Field8 are the reader's own and passed through unchanged.
-struct ActiveConfigurationInformation
+struct PYX_API ActiveConfigurationInformation
 {
     std::uint8_t ActiveConfiguration;
     std::uint8_t ConfigurationCount;
