@@ -74,8 +74,7 @@ TEST(CardReadPayload, FailedDataReadKeepsThePreviousPayload)
     ScriptedTransport second;
     second.QueueReply({0x30, 0, 0, 0, 0, 0, 0, 0});
     second.FailOn(Op::Receive, 2, ScriptedTransport::Failure::TransportException, "unplugged");
-    EXPECT_EQ(DispatchFailure(On::FeatureReport, visitor, second),
-              "ScriptedTransport.cpp receive: unplugged");
+    EXPECT_THROW(Dispatch(On::FeatureReport, visitor, second), PyxTransport::TransportException);
     EXPECT_EQ(PayloadBytes(visitor.GetResult()), Payload(0x22, Counting(8, 0xA0)));
 }
 
