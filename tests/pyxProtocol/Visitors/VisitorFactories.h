@@ -88,7 +88,7 @@ struct NamedFactory
 inline std::vector<NamedFactory> AllOperations()
 {
     using namespace PyxProtocol;
-    const auto module = static_cast<FirmwareVersionModuleType>(2);
+    const auto module = static_cast<FirmwareVersionModuleType>(0);
     return {
         {"Beep", [] { return std::make_unique<BeepVisitor>(2, BEEP_DURATION::BEEP_SHORT); }},
         {"GetActiveConfiguration", [] { return std::make_unique<GetActiveConfigurationVisitor>(); }},
@@ -111,10 +111,10 @@ inline std::vector<NamedFactory> AllOperations()
          [=] { return std::make_unique<GetControlFirmwareVersionVisitor>(module); }},
         {"GetRadioFirmwareVersion", [=] { return std::make_unique<GetRadioFirmwareVersionVisitor>(module); }},
         {"GetSamFirmwareVersion",
-         [] { return std::make_unique<GetSamFirmwareVersionVisitor>(FirmwareVersionModuleType::SamFelica); }},
+         [] { return std::make_unique<GetSamFirmwareVersionVisitor>(FirmwareVersionModuleType::SamHidSe); }},
         {"GetESN", [] { return std::make_unique<GetESNVisitor>(); }},
         {"GetPartNumber", [] { return std::make_unique<GetPartNumberVisitor>(); }},
-        {"GetString", [] { return std::make_unique<GetStringVisitor>(GetStringIndex::String2); }},
+        {"GetString", [] { return std::make_unique<GetStringVisitor>(GetStringIndex::String1); }},
         {"GetInstalledHardware", [] { return std::make_unique<GetInstalledHardwareVisitor>(); }},
         {"GetLuid", [] { return std::make_unique<GetLuidVisitor>(); }},
         {"SetLuid", [] { return std::make_unique<SetLuidVisitor>(0x1234); }},
