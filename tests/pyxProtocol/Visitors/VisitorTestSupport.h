@@ -85,13 +85,4 @@ inline std::string DispatchFailure(On on, PyxProtocol::CommandVisitor& visitor, 
 {
     return FailureOf([&] { Dispatch(on, visitor, transport); });
 }
-
-// A 24-byte Mfp24 line: `text`, '0' up to byte 22, CR.
-inline Bytes Line(const std::string& text)
-{
-    Bytes line(24, '0');
-    std::copy(text.begin(), text.end(), line.begin());
-    line[23] = 0x0D;
-    return line;
-}
 } // namespace PyxTest
