@@ -250,6 +250,26 @@ TEST_F(SerialOnPty, HungUpPeerFailsBothWays)
               "Failed to transmit buffer. Message: 'Input/output error'");
 }
 
+TEST_F(SerialOnPty, PortFailuresNameThePortOperation)
+{
+    const auto transport = Connect();
+    peer.HangUp();
+    const auto functionOf = [](auto call) -> std::string
+    {
+        try
+        {
+            call();
+        }
+        catch (const TessmarException& e)
+        {
+            return e.GetFunctionName();
+        }
+        return "<no exception>";
+    };
+    EXPECT_EQ(functionOf([&] { transport->receive(kAnswer); }), "Receive");
+    EXPECT_EQ(functionOf([&] { transport->transmit(Request({0x01})); }), "Send");
+}
+
 TEST_F(SerialOnPty, WriteThatMissesItsDeadlineFails)
 {
     peer.SetReading(false);
