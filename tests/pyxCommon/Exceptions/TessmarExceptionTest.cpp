@@ -65,6 +65,9 @@ std::string RangeMessage(auto thrower)
     catch (const TessmarException& e)
     {
         EXPECT_EQ(e.GetFunctionName(), "ThrowExceptionForPropertyOutOfRange");
+        // Hosts have always been shown this place for range failures.
+        EXPECT_EQ(e.GetFileName(), "TessmarException.h");
+        EXPECT_EQ(e.GetLineNumber(), 48);
         return e.GetMessage();
     }
     return "<no exception>";
@@ -81,16 +84,18 @@ TEST(RangeCheck, BoundsAreInclusive)
 
 TEST(RangeCheck, EightBitBoundsPrintAsNumbers)
 {
-    EXPECT_EQ(RangeMessage([] {
-                  ThrowExceptionForPropertyOutOfRange<std::uint8_t>("ReaderConfigurationStruct::FacDigitCount",
-                                                                    27, 0, 26);
-              }),
+    EXPECT_EQ(RangeMessage(
+                  []
+                  {
+                      ThrowExceptionForPropertyOutOfRange<std::uint8_t>(
+                          "ReaderConfigurationStruct::FacDigitCount", 27, 0, 26);
+                  }),
               "ReaderConfigurationStruct::FacDigitCount setting must be between 0 and 26 inclusive");
     EXPECT_EQ(RangeMessage([] { ThrowExceptionForPropertyOutOfRange<std::uint8_t>("S", 200, 0, 142); }),
               "S setting must be between 0 and 142 inclusive");
-    EXPECT_EQ(RangeMessage([] {
-                  ThrowExceptionForPropertyOutOfRange<std::uint32_t>("T", 4000000000U, 1, 3000000000U);
-              }),
+    EXPECT_EQ(RangeMessage(
+                  []
+                  { ThrowExceptionForPropertyOutOfRange<std::uint32_t>("T", 4000000000U, 1, 3000000000U); }),
               "T setting must be between 1 and 3000000000 inclusive");
 }
 } // namespace

@@ -206,6 +206,17 @@ TEST(ReaderConfiguration, TimingSettersTestTheStepBeforeTheRange)
         EXPECT_EQ(failure.function, c.function);
         EXPECT_EQ(Image(config), Bytes(71, 0));
     }
+    // The record's own refusals name the record's source file, as they always have.
+    try
+    {
+        ReaderConfiguration config;
+        config.SetKeyPressTimeMs(2);
+        ADD_FAILURE() << "no exception";
+    }
+    catch (const TessmarException& e)
+    {
+        EXPECT_EQ(e.GetFileName(), "ReaderConfigurationStruct.cpp");
+    }
 }
 
 TEST(ReaderConfiguration, CardGoneCharactersFillTheFirstEmptySlot)

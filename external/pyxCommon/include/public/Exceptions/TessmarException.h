@@ -5,10 +5,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "Exceptions/ThrowSite.h"
 #include "PyxExport.h"
 
-// Base of every error the library raises. Besides the message it records where it was raised, so that
-// the C interface can hand all of it to a host that cannot catch C++ exceptions.
+// Base of every error the library raises; it records where it was raised, for hosts that cannot catch.
 class PYX_API TessmarException : public std::runtime_error
 {
 public:
@@ -32,29 +32,6 @@ private:
     std::string function_;
     std::string exceptionType_;
 };
-
-namespace PyxCommon::Detail
-{
-// Base name of a compile-time path: the text after the last '/' or '\'.
-constexpr const char* BaseName(const char* path)
-{
-    const char* base = path;
-    for (const char* p = path; *p != '\0'; ++p)
-    {
-        if (*p == '/' || *p == '\\')
-        {
-            base = p + 1;
-        }
-    }
-    return base;
-}
-} // namespace PyxCommon::Detail
-
-// Throw sites record the source file without its directories, so no build path ever reaches a caller.
-#define PYX_SOURCE_FILE (::PyxCommon::Detail::BaseName(__FILE__))
-
-// Throws ExceptionType(message, file, line, function) from the current throw site.
-#define PYX_THROW(ExceptionType, message) throw ExceptionType((message), PYX_SOURCE_FILE, __LINE__, __func__)
 
 // Refuses a value outside [lower, upper], both bounds included, with the shared range message.
 template <typename T>
