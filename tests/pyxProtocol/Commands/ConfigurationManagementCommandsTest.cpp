@@ -1,4 +1,3 @@
-#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -24,8 +23,11 @@ namespace
 {
 using namespace PyxProtocol;
 using PyxTest::Bytes;
+using PyxTest::ExpectValidation;
 using PyxTest::Mfp24Line;
+using PyxTest::NotRun;
 using PyxTest::ProtocolFailure;
+using PyxTest::RunOn;
 using PyxTest::ScriptedTransport;
 using Loc = ConfigurationLocation;
 
@@ -34,156 +36,83 @@ std::unique_ptr<PyxTest::RecordingTimeDelay> NoWait()
     return std::make_unique<PyxTest::RecordingTimeDelay>();
 }
 
-// Runs `command` on `transport` against one queued reply.
-template <typename C> void Exchange(C& command, ScriptedTransport& transport, const Bytes& reply)
-{
-    transport.QueueReply(reply);
-    command.Execute(transport);
-}
-
 template <typename C> void Exchange(C& command, const Bytes& reply)
 {
-    ScriptedTransport transport;
-    Exchange(command, transport, reply);
-}
-
-// Runs `command` against `reply`, then its check; "function: message" of the refusal or "no exception".
-template <typename C> std::string CheckedAgainst(C& command, const Bytes& reply)
-{
-    Exchange(command, reply);
-    return ProtocolFailure([&] { command.ValidateResponse(); });
+    RunOn(command, {reply});
 }
 
 TEST(ConfigurationManagementCommands, RequestBytesAndReplyReads)
 {
-    struct Case
+    const std::vector<Bytes> any{{0x90, 0x00}};
+    const struct
     {
         const char* name;
-        std::function<void(ScriptedTransport&)> run;
+        PyxTest::Exchanged exchanged;
         Bytes request;
         std::vector<std::uint16_t> receives;
-    };
-    const Bytes any{0x90, 0x00};
-    const Case cases[] = {
+    } cases[] = {
         {"GetActiveConfiguration, FeatureReport",
-         [&](ScriptedTransport& t)
-         {
-             GetActiveConfigurationWithFeatureReportProtocol c;
-             Exchange(c, t, any);
-         },
+         RunOn(GetActiveConfigurationWithFeatureReportProtocol(), any),
          {0x89, 0x01, 0, 0, 0, 0, 0, 0},
          {8}},
         {"GetActiveConfiguration, SerialBinary",
-         [&](ScriptedTransport& t)
-         {
-             GetActiveConfigurationWithSerialBinaryProtocol c;
-             Exchange(c, t, any);
-         },
+         RunOn(GetActiveConfigurationWithSerialBinaryProtocol(), any),
          {0xFA, 0x09, 0x01, 0x00, 0x00},
          {8}},
         {"SetActiveConfiguration 2, FeatureReport",
-         [&](ScriptedTransport& t)
-         {
-             SetActiveConfigurationWithFeatureReportProtocol c(2);
-             Exchange(c, t, any);
-         },
+         RunOn(SetActiveConfigurationWithFeatureReportProtocol(2), any),
          {0x89, 0x81, 0x02, 0, 0, 0, 0, 0},
          {8}},
         {"SetActiveConfiguration 3, SerialBinary",
-         [&](ScriptedTransport& t)
-         {
-             SetActiveConfigurationWithSerialBinaryProtocol c(3);
-             Exchange(c, t, any);
-         },
+         RunOn(SetActiveConfigurationWithSerialBinaryProtocol(3), any),
          {0xFA, 0x09, 0x81, 0x03, 0x00},
          {8}},
         {"WriteConfiguration, FeatureReport",
-         [&](ScriptedTransport& t)
-         {
-             WriteConfigurationWithFeatureReportProtocol c;
-             Exchange(c, t, any);
-         },
+         RunOn(WriteConfigurationWithFeatureReportProtocol(), any),
          {0x90, 0, 0, 0, 0, 0, 0, 0},
          {}},
         {"WriteConfiguration with the LUID, SerialBinary",
-         [&](ScriptedTransport& t)
-         {
-             WriteConfigurationWithSerialBinaryProtocol c(1);
-             Exchange(c, t, any);
-         },
+         RunOn(WriteConfigurationWithSerialBinaryProtocol(1), any),
          {0xFA, 0x02, 0x80, 0x00, 0x00},
          {8}},
         {"WriteConfiguration without the LUID, SerialBinary",
-         [&](ScriptedTransport& t)
-         {
-             WriteConfigurationWithSerialBinaryProtocol c(0);
-             Exchange(c, t, any);
-         },
+         RunOn(WriteConfigurationWithSerialBinaryProtocol(0), any),
          {0xFA, 0x02, 0x00, 0x00, 0x00},
          {8}},
         {"LoadStoredDefaults, FeatureReport",
-         [&](ScriptedTransport& t)
-         {
-             LoadStoredDefaultsWithFeatureReportProtocol c;
-             Exchange(c, t, any);
-         },
+         RunOn(LoadStoredDefaultsWithFeatureReportProtocol(), any),
          {0xA0, 0, 0, 0, 0, 0, 0, 0},
          {}},
         {"LoadStoredDefaults, SerialBinary",
-         [&](ScriptedTransport& t)
-         {
-             LoadStoredDefaultsWithSerialBinaryProtocol c;
-             Exchange(c, t, any);
-         },
+         RunOn(LoadStoredDefaultsWithSerialBinaryProtocol(), any),
          {0xFA, 0x03, 0x00, 0x00, 0x00},
          {8}},
         {"CopyConfiguration, FeatureReport",
-         [&](ScriptedTransport& t)
-         {
-             CopyConfigurationWithFeatureReportProtocol c(Loc::FactoryDefaults, Loc::RAM, 0xAB, 0xCD);
-             Exchange(c, t, any);
-         },
+         RunOn(CopyConfigurationWithFeatureReportProtocol(Loc::FactoryDefaults, Loc::RAM, 0xAB, 0xCD), any),
          {0x89, 0x82, 0x03, 0x00, 0xAB, 0xCD, 0x00, 0x00},
          {8}},
         {"CopyConfiguration, SerialBinary",
-         [&](ScriptedTransport& t)
-         {
-             CopyConfigurationWithSerialBinaryProtocol c(Loc::Stored1, Loc::Stored2, 0xAB, 0xCD, NoWait());
-             Exchange(c, t, any);
-         },
+         RunOn(CopyConfigurationWithSerialBinaryProtocol(Loc::Stored1, Loc::Stored2, 0xAB, 0xCD, NoWait()),
+               any),
          {0xFA, 0x09, 0x82, 0x01, 0x02, 0xAB, 0xCD},
          {8}},
         {"CopyConfiguration from the second stored location to RAM, Mfp24",
-         [&](ScriptedTransport& t)
-         {
-             CopyConfigurationWithMfp24Protocol c(Loc::Stored2, Loc::RAM);
-             Exchange(c, t, any);
-         },
+         RunOn(CopyConfigurationWithMfp24Protocol(Loc::Stored2, Loc::RAM), any),
          Mfp24Line("FD"),
          {24}},
         {"CopyConfiguration from the first stored location to RAM, Mfp24",
-         [&](ScriptedTransport& t)
-         {
-             CopyConfigurationWithMfp24Protocol c(Loc::Stored1, Loc::RAM);
-             Exchange(c, t, any);
-         },
+         RunOn(CopyConfigurationWithMfp24Protocol(Loc::Stored1, Loc::RAM), any),
          Mfp24Line("FR"),
          {24}},
         {"CopyConfiguration from RAM to the first stored location, Mfp24",
-         [&](ScriptedTransport& t)
-         {
-             CopyConfigurationWithMfp24Protocol c(Loc::RAM, Loc::Stored1);
-             Exchange(c, t, any);
-         },
+         RunOn(CopyConfigurationWithMfp24Protocol(Loc::RAM, Loc::Stored1), any),
          Mfp24Line("FW"),
          {24}},
     };
     for (const auto& c : cases)
     {
-        ScriptedTransport transport;
-        c.run(transport);
-        EXPECT_EQ(transport.Transmitted(), std::vector<Bytes>{c.request}) << c.name;
-        EXPECT_EQ(transport.ReceiveLengths(), c.receives) << c.name;
+        EXPECT_EQ(c.exchanged.sent, std::vector<Bytes>{c.request}) << c.name;
+        EXPECT_EQ(c.exchanged.replyLengths, c.receives) << c.name;
     }
 }
 
@@ -206,33 +135,19 @@ TEST(GetActiveConfiguration, FeatureReportFailures)
 {
     const std::string noResponse = "Response validation of ActiveConfigurationInformation failed because the "
                                    "command did not receive a response from the reader.";
+    ExpectValidation(
+        [] { return GetActiveConfigurationWithFeatureReportProtocol(); },
+        {NotRun("ValidateResponse: Response validation of ActiveConfigurationInformation cannot "
+                "occur until the command is finished."),
+         {"seven bytes", {0x89, 0x01, 0, 4, 0, 0x34, 0x12}, "ValidateResponse: " + noResponse},
+         {"nine bytes", {0x89, 0x01, 0, 4, 0, 0x34, 0x12, 7, 0}, "ValidateResponse: " + noResponse},
+         {"empty", {}, "ValidateResponse: " + noResponse},
+         {"wrong sub-command",
+          {0x89, 0x81, 0, 4, 0, 0x34, 0x12, 7},
+          "ValidateResponse: Invalid response packet received for GetActiveConfiguration command."},
+         {"good", {0x89, 0x01, 0, 4, 0, 0x34, 0x12, 7}, "no exception"}});
     GetActiveConfigurationWithFeatureReportProtocol notRun;
-    EXPECT_EQ(
-        ProtocolFailure([&] { notRun.ValidateResponse(); }),
-        "ValidateResponse: Response validation of ActiveConfigurationInformation cannot occur until the "
-        "command is finished.");
     EXPECT_EQ(ProtocolFailure([&] { notRun.GetResult(); }), "GetResult: " + noResponse);
-
-    struct Case
-    {
-        const char* what;
-        Bytes reply;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"seven bytes", {0x89, 0x01, 0, 4, 0, 0x34, 0x12}, "ValidateResponse: " + noResponse},
-        {"nine bytes", {0x89, 0x01, 0, 4, 0, 0x34, 0x12, 7, 0}, "ValidateResponse: " + noResponse},
-        {"empty", {}, "ValidateResponse: " + noResponse},
-        {"wrong sub-command",
-         {0x89, 0x81, 0, 4, 0, 0x34, 0x12, 7},
-         "ValidateResponse: Invalid response packet received for GetActiveConfiguration command."},
-        {"good", {0x89, 0x01, 0, 4, 0, 0x34, 0x12, 7}, "no exception"},
-    };
-    for (const auto& c : cases)
-    {
-        GetActiveConfigurationWithFeatureReportProtocol command;
-        EXPECT_EQ(CheckedAgainst(command, c.reply), c.message) << c.what;
-    }
     GetActiveConfigurationWithFeatureReportProtocol shortReply;
     Exchange(shortReply, {0x89, 0x01, 0, 4});
     EXPECT_EQ(ProtocolFailure([&] { shortReply.GetResult(); }), "GetResult: " + noResponse);
@@ -240,34 +155,21 @@ TEST(GetActiveConfiguration, FeatureReportFailures)
 
 TEST(GetActiveConfiguration, SerialBinaryFailures)
 {
+    const std::string tooShort = "Response too short for GetActiveConfiguration command.";
+    ExpectValidation(
+        [] { return GetActiveConfigurationWithSerialBinaryProtocol(); },
+        {NotRun("ValidateResponse: No response received for GetActiveConfiguration command."),
+         {"empty", {}, "ValidateResponse: " + tooShort},
+         {"eight bytes", {0x09, 0x01, 0, 4, 0, 0x12, 0x34, 7}, "ValidateResponse: " + tooShort},
+         {"wrong P1 echo",
+          {0x09, 0x81, 0, 4, 0, 0x12, 0x34, 7, 0x90, 0x00},
+          "ValidateResponse: Invalid ACK data received from reader after GetActiveConfiguration command."},
+         {"error status word is not examined",
+          {0x09, 0x01, 0, 4, 0, 0x12, 0x34, 7, 0x6A, 0x82},
+          "no exception"}});
     GetActiveConfigurationWithSerialBinaryProtocol notRun;
-    EXPECT_EQ(ProtocolFailure([&] { notRun.ValidateResponse(); }),
-              "ValidateResponse: No response received for GetActiveConfiguration command.");
     EXPECT_EQ(ProtocolFailure([&] { notRun.GetResult(); }),
               "GetResult: No response received for GetActiveConfiguration command.");
-
-    const std::string tooShort = "Response too short for GetActiveConfiguration command.";
-    struct Case
-    {
-        const char* what;
-        Bytes reply;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"empty", {}, "ValidateResponse: " + tooShort},
-        {"eight bytes", {0x09, 0x01, 0, 4, 0, 0x12, 0x34, 7}, "ValidateResponse: " + tooShort},
-        {"wrong P1 echo",
-         {0x09, 0x81, 0, 4, 0, 0x12, 0x34, 7, 0x90, 0x00},
-         "ValidateResponse: Invalid ACK data received from reader after GetActiveConfiguration command."},
-        {"error status word is not examined",
-         {0x09, 0x01, 0, 4, 0, 0x12, 0x34, 7, 0x6A, 0x82},
-         "no exception"},
-    };
-    for (const auto& c : cases)
-    {
-        GetActiveConfigurationWithSerialBinaryProtocol command;
-        EXPECT_EQ(CheckedAgainst(command, c.reply), c.message) << c.what;
-    }
     GetActiveConfigurationWithSerialBinaryProtocol shortReply;
     Exchange(shortReply, {0x09, 0x01, 0, 4});
     EXPECT_EQ(ProtocolFailure([&] { shortReply.GetResult(); }), "GetResult: " + tooShort);
@@ -275,88 +177,46 @@ TEST(GetActiveConfiguration, SerialBinaryFailures)
 
 TEST(SetActiveConfiguration, SerialBinaryFailures)
 {
-    SetActiveConfigurationWithSerialBinaryProtocol notRun(1);
-    EXPECT_EQ(ProtocolFailure([&] { notRun.ValidateResponse(); }),
-              "ValidateResponse: Attempted to get result of SetActiveConfiguration before all responses were "
-              "received");
     const std::string invalid =
         "ValidateResponse: Invalid ACK data received from reader after SetActiveConfiguration command";
-    struct Case
-    {
-        const char* what;
-        Bytes reply;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"empty", {}, "ValidateResponse: SetActiveConfiguration command response was empty."},
-        {"good", {0x09, 0x81, 1, 0, 0, 0, 0, 0, 0x90, 0x00}, "no exception"},
-        {"wrong echo", {0x09, 0x01, 1, 0, 0, 0, 0, 0, 0x90, 0x00}, invalid},
-        {"error status", {0x09, 0x81, 1, 0, 0, 0, 0, 0, 0x6B, 0x00}, invalid},
-        {"cut after SW1", {0x09, 0x81, 1, 0, 0, 0, 0, 0, 0x90}, invalid},
-        {"status word alone", {0x90, 0x00}, invalid},
-    };
-    for (const auto& c : cases)
-    {
-        SetActiveConfigurationWithSerialBinaryProtocol command(1);
-        EXPECT_EQ(CheckedAgainst(command, c.reply), c.message) << c.what;
-    }
+    ExpectValidation([] { return SetActiveConfigurationWithSerialBinaryProtocol(1); },
+                     {NotRun("ValidateResponse: Attempted to get result of SetActiveConfiguration before all "
+                             "responses were received"),
+                      {"empty", {}, "ValidateResponse: SetActiveConfiguration command response was empty."},
+                      {"good", {0x09, 0x81, 1, 0, 0, 0, 0, 0, 0x90, 0x00}, "no exception"},
+                      {"wrong echo", {0x09, 0x01, 1, 0, 0, 0, 0, 0, 0x90, 0x00}, invalid},
+                      {"error status", {0x09, 0x81, 1, 0, 0, 0, 0, 0, 0x6B, 0x00}, invalid},
+                      {"cut after SW1", {0x09, 0x81, 1, 0, 0, 0, 0, 0, 0x90}, invalid},
+                      {"status word alone", {0x90, 0x00}, invalid}});
 }
 
 TEST(WriteConfiguration, SerialBinaryAcceptsExactlyTheSuccessWord)
 {
     const std::string invalid =
         "ValidateResponse: Invalid response has been received from reader after WriteConfiguration command";
-    WriteConfigurationWithSerialBinaryProtocol notRun(0);
-    EXPECT_EQ(
-        ProtocolFailure([&] { notRun.ValidateResponse(); }),
-        "ValidateResponse: Empty response has been received from reader after WriteConfiguration command");
-    struct Case
-    {
-        const char* what;
-        Bytes reply;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"success", {0x90, 0x00}, "no exception"},
-        {"empty",
-         {},
-         "ValidateResponse: Empty response has been received from reader after WriteConfiguration command"},
-        {"SW1 alone", {0x90}, invalid},
-        {"trailing byte", {0x90, 0x00, 0x00}, invalid},
-        {"EEPROM error", {0x62, 0x00}, invalid},
-    };
-    for (const auto& c : cases)
-    {
-        WriteConfigurationWithSerialBinaryProtocol command(1);
-        EXPECT_EQ(CheckedAgainst(command, c.reply), c.message) << c.what;
-    }
+    const std::string empty =
+        "ValidateResponse: Empty response has been received from reader after WriteConfiguration command";
+    ExpectValidation([] { return WriteConfigurationWithSerialBinaryProtocol(0); }, {NotRun(empty)});
+    ExpectValidation([] { return WriteConfigurationWithSerialBinaryProtocol(1); },
+                     {{"success", {0x90, 0x00}, "no exception"},
+                      {"empty", {}, empty},
+                      {"SW1 alone", {0x90}, invalid},
+                      {"trailing byte", {0x90, 0x00, 0x00}, invalid},
+                      {"EEPROM error", {0x62, 0x00}, invalid}});
 }
 
 TEST(LoadStoredDefaults, SerialBinaryFailures)
 {
-    LoadStoredDefaultsWithSerialBinaryProtocol notRun;
-    EXPECT_EQ(ProtocolFailure([&] { notRun.ValidateResponse(); }),
-              "ValidateResponse: LoadStoredDefaults did not get response data to validate response.");
     const std::string invalid =
         "ValidateResponse: Invalid ACK data received from reader after LoadStoredDefaults command";
-    struct Case
-    {
-        const char* what;
-        Bytes reply;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"success", {0x90, 0x00}, "no exception"},
-        {"only the first two bytes count", {0x90, 0x00, 0x55}, "no exception"},
-        {"empty", {}, "ValidateResponse: LoadStoredDefaults command response was empty."},
-        {"SW1 alone", {0x90}, invalid},
-        {"error status", {0x6D, 0x00}, invalid},
-    };
-    for (const auto& c : cases)
-    {
-        LoadStoredDefaultsWithSerialBinaryProtocol command;
-        EXPECT_EQ(CheckedAgainst(command, c.reply), c.message) << c.what;
-    }
+    ExpectValidation([] { return LoadStoredDefaultsWithSerialBinaryProtocol(); },
+                     {NotRun("ValidateResponse: LoadStoredDefaults did not get response data to validate "
+                             "response."),
+                      {"success", {0x90, 0x00}, "no exception"},
+                      {"only the first two bytes count", {0x90, 0x00, 0x55}, "no exception"},
+                      {"empty", {}, "ValidateResponse: LoadStoredDefaults command response was empty."},
+                      {"SW1 alone", {0x90}, invalid},
+                      {"error status", {0x6D, 0x00}, invalid}});
 }
 
 TEST(WriteAndLoadStoredDefaults, FeatureReportLeavesAQueuedReplyUnread)
@@ -376,27 +236,14 @@ TEST(CopyConfiguration, FeatureReportExpectsTheRequestEchoed)
 {
     const std::string mismatch = "ValidateResponse: Response from reader did not match expected response for "
                                  "CopyConfiguration command.";
-    CopyConfigurationWithFeatureReportProtocol notRun(Loc::RAM, Loc::Stored1, 1, 2);
-    EXPECT_EQ(ProtocolFailure([&] { notRun.ValidateResponse(); }), mismatch);
-    struct Case
-    {
-        const char* what;
-        Bytes reply;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"echo", {0x89, 0x82, 0x00, 0x01, 0x01, 0x02, 0x00, 0x00}, "no exception"},
-        {"other extra byte", {0x89, 0x82, 0x00, 0x01, 0x01, 0x03, 0x00, 0x00}, mismatch},
-        {"other destination", {0x89, 0x82, 0x00, 0x02, 0x01, 0x02, 0x00, 0x00}, mismatch},
-        {"non-zero tail", {0x89, 0x82, 0x00, 0x01, 0x01, 0x02, 0x00, 0x01}, mismatch},
-        {"cut short", {0x89, 0x82, 0x00, 0x01, 0x01, 0x02}, mismatch},
-        {"empty", {}, mismatch},
-    };
-    for (const auto& c : cases)
-    {
-        CopyConfigurationWithFeatureReportProtocol command(Loc::RAM, Loc::Stored1, 1, 2);
-        EXPECT_EQ(CheckedAgainst(command, c.reply), c.message) << c.what;
-    }
+    ExpectValidation([] { return CopyConfigurationWithFeatureReportProtocol(Loc::RAM, Loc::Stored1, 1, 2); },
+                     {NotRun(mismatch),
+                      {"echo", {0x89, 0x82, 0x00, 0x01, 0x01, 0x02, 0x00, 0x00}, "no exception"},
+                      {"other extra byte", {0x89, 0x82, 0x00, 0x01, 0x01, 0x03, 0x00, 0x00}, mismatch},
+                      {"other destination", {0x89, 0x82, 0x00, 0x02, 0x01, 0x02, 0x00, 0x00}, mismatch},
+                      {"non-zero tail", {0x89, 0x82, 0x00, 0x01, 0x01, 0x02, 0x00, 0x01}, mismatch},
+                      {"cut short", {0x89, 0x82, 0x00, 0x01, 0x01, 0x02}, mismatch},
+                      {"empty", {}, mismatch}});
 }
 
 // Records, at each wait, how many transport calls had been made, so a test can place the wait in the
@@ -447,28 +294,15 @@ TEST(CopyConfiguration, SerialBinaryFailures)
 {
     const std::string mismatch = "ValidateResponse: Response from reader did not match expected response for "
                                  "CopyConfiguration command.";
-    CopyConfigurationWithSerialBinaryProtocol notRun(Loc::Stored1, Loc::Stored2, 7, 8, NoWait());
-    EXPECT_EQ(ProtocolFailure([&] { notRun.ValidateResponse(); }),
-              "ValidateResponse: CopyConfiguration did not get response data to validate response.");
-    struct Case
-    {
-        const char* what;
-        Bytes reply;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"success", {0x09, 0x00, 0x01, 0x02, 0x07, 0x08, 0x90, 0x00}, "no exception"},
-        {"empty", {}, "ValidateResponse: CopyConfiguration command response was empty."},
-        {"request sub-command echoed", {0x09, 0x82, 0x01, 0x02, 0x07, 0x08, 0x90, 0x00}, mismatch},
-        {"other source", {0x09, 0x00, 0x02, 0x02, 0x07, 0x08, 0x90, 0x00}, mismatch},
-        {"error status", {0x09, 0x00, 0x01, 0x02, 0x07, 0x08, 0x6A, 0x82}, mismatch},
-        {"cut after SW1", {0x09, 0x00, 0x01, 0x02, 0x07, 0x08, 0x90}, mismatch},
-    };
-    for (const auto& c : cases)
-    {
-        CopyConfigurationWithSerialBinaryProtocol command(Loc::Stored1, Loc::Stored2, 7, 8, NoWait());
-        EXPECT_EQ(CheckedAgainst(command, c.reply), c.message) << c.what;
-    }
+    ExpectValidation(
+        [] { return CopyConfigurationWithSerialBinaryProtocol(Loc::Stored1, Loc::Stored2, 7, 8, NoWait()); },
+        {NotRun("ValidateResponse: CopyConfiguration did not get response data to validate response."),
+         {"success", {0x09, 0x00, 0x01, 0x02, 0x07, 0x08, 0x90, 0x00}, "no exception"},
+         {"empty", {}, "ValidateResponse: CopyConfiguration command response was empty."},
+         {"request sub-command echoed", {0x09, 0x82, 0x01, 0x02, 0x07, 0x08, 0x90, 0x00}, mismatch},
+         {"other source", {0x09, 0x00, 0x02, 0x02, 0x07, 0x08, 0x90, 0x00}, mismatch},
+         {"error status", {0x09, 0x00, 0x01, 0x02, 0x07, 0x08, 0x6A, 0x82}, mismatch},
+         {"cut after SW1", {0x09, 0x00, 0x01, 0x02, 0x07, 0x08, 0x90}, mismatch}});
 }
 
 TEST(CopyConfiguration, Mfp24RefusesAnUnknownPairBeforeSending)
@@ -496,35 +330,22 @@ TEST(CopyConfiguration, Mfp24RefusesAnUnknownPairBeforeSending)
 TEST(CopyConfiguration, Mfp24Replies)
 {
     const std::string invalid = "ValidateResponse: CopyConfiguration Mfp24 command response is invalid.";
-    CopyConfigurationWithMfp24Protocol notRun(Loc::Stored2, Loc::RAM);
-    EXPECT_EQ(ProtocolFailure([&] { notRun.ValidateResponse(); }), invalid);
     Bytes anyMiddle = Mfp24Line("RD0");
     anyMiddle[10] = 'x';
     Bytes noCr = Mfp24Line("RD0");
     noCr[23] = '0';
     Bytes longer = Mfp24Line("RD0");
     longer.push_back(0x0D);
-    struct Case
-    {
-        const char* what;
-        Bytes reply;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"answer", Mfp24Line("RD0"), "no exception"},
-        {"bytes 3 to 22 are free", anyMiddle, "no exception"},
-        {"other letter", Mfp24Line("RW0"), invalid},
-        {"not R first", Mfp24Line("FD0"), invalid},
-        {"not 0 third", Mfp24Line("RD1"), invalid},
-        {"no CR", noCr, invalid},
-        {"23 bytes", Bytes(anyMiddle.begin(), anyMiddle.end() - 1), invalid},
-        {"25 bytes", longer, invalid},
-        {"empty", {}, invalid},
-    };
-    for (const auto& c : cases)
-    {
-        CopyConfigurationWithMfp24Protocol command(Loc::Stored2, Loc::RAM);
-        EXPECT_EQ(CheckedAgainst(command, c.reply), c.message) << c.what;
-    }
+    ExpectValidation([] { return CopyConfigurationWithMfp24Protocol(Loc::Stored2, Loc::RAM); },
+                     {NotRun(invalid),
+                      {"answer", Mfp24Line("RD0"), "no exception"},
+                      {"bytes 3 to 22 are free", anyMiddle, "no exception"},
+                      {"other letter", Mfp24Line("RW0"), invalid},
+                      {"not R first", Mfp24Line("FD0"), invalid},
+                      {"not 0 third", Mfp24Line("RD1"), invalid},
+                      {"no CR", noCr, invalid},
+                      {"23 bytes", Bytes(anyMiddle.begin(), anyMiddle.end() - 1), invalid},
+                      {"25 bytes", longer, invalid},
+                      {"empty", {}, invalid}});
 }
 } // namespace
