@@ -5,47 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "Exceptions/TessmarException.h"
+#include "RecordTestSupport.h"
 #include "Structures/BleConfiguration.h"
 
 using namespace PyxCommon;
 
 namespace
 {
-using Bytes = std::vector<std::uint8_t>;
-
-template <typename Record> Bytes Image(const Record& record)
-{
-    Bytes bytes(sizeof record);
-    std::memcpy(bytes.data(), &record, sizeof record);
-    return bytes;
-}
-
-template <typename Record> Record FromImage(const Bytes& bytes)
-{
-    Record record;
-    std::memcpy(&record, bytes.data(), sizeof record);
-    return record;
-}
-
-struct Failure
-{
-    std::string message;
-    std::string function;
-};
-
-Failure FailureOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const TessmarException& e)
-    {
-        return {e.GetMessage(), e.GetFunctionName()};
-    }
-    return {"<no exception>", ""};
-}
+using PyxTest::Bytes;
+using PyxTest::Failure;
+using PyxTest::FailureOf;
+using PyxTest::FromImage;
+using PyxTest::Image;
 
 TEST(ReaderBleConfiguration, ImageIsTypeLengthAndZeroPaddedData)
 {

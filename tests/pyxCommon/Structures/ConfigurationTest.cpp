@@ -5,47 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "Exceptions/TessmarException.h"
+#include "RecordTestSupport.h"
 #include "Structures/Configuration.h"
 
 using PyxCommon::ReaderConfiguration;
 
 namespace
 {
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes Image(const ReaderConfiguration& config)
-{
-    Bytes bytes(sizeof config);
-    std::memcpy(bytes.data(), &config, sizeof config);
-    return bytes;
-}
-
-ReaderConfiguration FromImage(const Bytes& bytes)
-{
-    ReaderConfiguration config;
-    std::memcpy(&config, bytes.data(), sizeof config);
-    return config;
-}
-
-struct Failure
-{
-    std::string message;
-    std::string function;
-};
-
-Failure FailureOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const TessmarException& e)
-    {
-        return {e.GetMessage(), e.GetFunctionName()};
-    }
-    return {"<no exception>", ""};
-}
+using PyxTest::Bytes;
+using PyxTest::Failure;
+using PyxTest::FailureOf;
+using PyxTest::FromImage;
+using PyxTest::Image;
 
 // Each setter, given a marker, must put it at its own offset and nowhere else: the image is the C record.
 TEST(ReaderConfiguration, EachSetterWritesItsOwnOffset)
@@ -274,7 +245,7 @@ TEST(ReaderConfiguration, CallerFilledCountsNeverReachPastTheSlots)
 
     image[52] = 2;
     image[53] = 3;
-    ReaderConfiguration config = FromImage(image);
+    ReaderConfiguration config = FromImage<ReaderConfiguration>(image);
     EXPECT_TRUE(config.GetUseFixedLengthForFacAndId());
     EXPECT_EQ(config.GetLeadingCharacter(1), 'B');
     EXPECT_EQ(config.GetTrailingCharacter(0), 'C');
@@ -286,7 +257,7 @@ TEST(ReaderConfiguration, CallerFilledCountsNeverReachPastTheSlots)
 
     image[52] = 200;
     image[53] = 0;
-    config = FromImage(image);
+    config = FromImage<ReaderConfiguration>(image);
     EXPECT_EQ(config.GetLeadingCharacter(2), 'C');
     EXPECT_EQ(config.GetLeadingCharacter(3), 0);
     EXPECT_EQ(config.GetLeadingCharacter(199), 0);
@@ -295,7 +266,7 @@ TEST(ReaderConfiguration, CallerFilledCountsNeverReachPastTheSlots)
 
     image[52] = 4;
     image[53] = 255;
-    config = FromImage(image);
+    config = FromImage<ReaderConfiguration>(image);
     EXPECT_EQ(config.GetTrailingCharacter(0), 0);
     EXPECT_EQ(config.GetTrailingCharacter(254), 0);
     EXPECT_THROW(config.AddTrailingCharacter('x'), TessmarException);

@@ -19,132 +19,73 @@ using namespace PyxProtocol;
 using PyxTest::Bytes;
 using PyxTest::Mfp24Line;
 using PyxTest::OutcomeAfter;
+using PyxTest::RunOn;
 using PyxTest::ScriptedTransport;
 
 constexpr auto kShort = BEEP_DURATION::BEEP_SHORT;
 constexpr auto kLong = BEEP_DURATION::BEEP_LONG;
 
-// Runs a command on a transport that answers `reply` and returns what was sent, then the reply lengths
-// asked for.
-template <typename C>
-std::pair<std::vector<Bytes>, std::vector<std::uint16_t>> Exchange(C& command, const Bytes& reply)
+template <typename C> void Exchange(C& command, const Bytes& reply)
 {
-    ScriptedTransport transport;
-    transport.QueueReply(reply);
-    command.Execute(transport);
-    return {transport.Transmitted(), transport.ReceiveLengths()};
+    RunOn(command, {reply});
 }
 
 TEST(BeeperCommands, RequestBytes)
 {
-    const Bytes any{0x90, 0x00};
+    const std::vector<Bytes> any{{0x90, 0x00}};
     struct Case
     {
         const char* name;
-        std::function<std::pair<std::vector<Bytes>, std::vector<std::uint16_t>>()> run;
+        PyxTest::Exchanged exchanged;
         Bytes request;
         std::uint16_t replyLength;
     };
     const Case cases[] = {
         {"three short beeps, FeatureReport",
-         [&]
-         {
-             BeepWithFeatureReportProtocol c(3, kShort);
-             return Exchange(c, any);
-         },
+         RunOn(BeepWithFeatureReportProtocol(3, kShort), any),
          {0x8C, 0x03, 0x03, 0, 0, 0, 0, 0},
          8},
         {"two long beeps, FeatureReport",
-         [&]
-         {
-             BeepWithFeatureReportProtocol c(2, kLong);
-             return Exchange(c, any);
-         },
+         RunOn(BeepWithFeatureReportProtocol(2, kLong), any),
          {0x8C, 0x03, 0x82, 0, 0, 0, 0, 0},
          8},
         {"any duration but 1 is short, FeatureReport",
-         [&]
-         {
-             BeepWithFeatureReportProtocol c(1, static_cast<BEEP_DURATION>(7));
-             return Exchange(c, any);
-         },
+         RunOn(BeepWithFeatureReportProtocol(1, static_cast<BEEP_DURATION>(7)), any),
          {0x8C, 0x03, 0x01, 0, 0, 0, 0, 0},
          8},
         {"two long beeps, SerialBinary",
-         [&]
-         {
-             BeepWithSerialBinaryProtocol c(2, kLong);
-             return Exchange(c, any);
-         },
+         RunOn(BeepWithSerialBinaryProtocol(2, kLong), any),
          {0xFA, 0x0C, 0x03, 0x82, 0x00},
          8},
         {"five short beeps, SerialBinary",
-         [&]
-         {
-             BeepWithSerialBinaryProtocol c(5, kShort);
-             return Exchange(c, any);
-         },
+         RunOn(BeepWithSerialBinaryProtocol(5, kShort), any),
          {0xFA, 0x0C, 0x03, 0x05, 0x00},
          8},
-        {"two long beeps, Mfp24",
-         [&]
-         {
-             BeepWithMfp24Protocol c(2, kLong);
-             return Exchange(c, any);
-         },
-         Mfp24Line("BL2"), 24},
-        {"four short beeps, Mfp24",
-         [&]
-         {
-             BeepWithMfp24Protocol c(4, kShort);
-             return Exchange(c, any);
-         },
-         Mfp24Line("BS4"), 24},
+        {"two long beeps, Mfp24", RunOn(BeepWithMfp24Protocol(2, kLong), any), Mfp24Line("BL2"), 24},
+        {"four short beeps, Mfp24", RunOn(BeepWithMfp24Protocol(4, kShort), any), Mfp24Line("BS4"), 24},
         {"get volume, FeatureReport",
-         [&]
-         {
-             GetBeeperVolumeWithFeatureReportProtocol c;
-             return Exchange(c, any);
-         },
+         RunOn(GetBeeperVolumeWithFeatureReportProtocol(), any),
          {0x8C, 0x06, 0, 0, 0, 0, 0, 0},
          8},
         {"get volume, SerialBinary",
-         [&]
-         {
-             GetBeeperVolumeWithSerialBinaryProtocol c;
-             return Exchange(c, any);
-         },
+         RunOn(GetBeeperVolumeWithSerialBinaryProtocol(), any),
          {0xFA, 0x0C, 0x06, 0x00, 0x00},
          8},
         {"set volume 2, FeatureReport",
-         [&]
-         {
-             SetBeeperVolumeWithFeatureReportProtocol c(BeepVolume::VOLUME_2);
-             return Exchange(c, any);
-         },
+         RunOn(SetBeeperVolumeWithFeatureReportProtocol(BeepVolume::VOLUME_2), any),
          {0x8C, 0x86, 0x02, 0, 0, 0, 0, 0},
          8},
-        {"set volume 3, Mfp24",
-         [&]
-         {
-             SetBeeperVolumeWithMfp24Protocol c(BeepVolume::VOLUME_3);
-             return Exchange(c, any);
-         },
+        {"set volume 3, Mfp24", RunOn(SetBeeperVolumeWithMfp24Protocol(BeepVolume::VOLUME_3), any),
          Mfp24Line("BV3"), 24},
         {"set volume 1, SerialBinary",
-         [&]
-         {
-             SetBeeperVolumeWithSerialBinaryProtocol c(BeepVolume::VOLUME_1);
-             return Exchange(c, any);
-         },
+         RunOn(SetBeeperVolumeWithSerialBinaryProtocol(BeepVolume::VOLUME_1), any),
          {0xFA, 0x0C, 0x86, 0x01, 0x00, 0x00},
          8},
     };
     for (const auto& c : cases)
     {
-        const auto [sent, lengths] = c.run();
-        EXPECT_EQ(sent, std::vector<Bytes>{c.request}) << c.name;
-        EXPECT_EQ(lengths, std::vector<std::uint16_t>{c.replyLength}) << c.name;
+        EXPECT_EQ(c.exchanged.sent, std::vector<Bytes>{c.request}) << c.name;
+        EXPECT_EQ(c.exchanged.replyLengths, std::vector<std::uint16_t>{c.replyLength}) << c.name;
     }
 }
 

@@ -45,21 +45,8 @@ Bytes SerialCardReply(std::size_t length, std::uint8_t bitCount, std::uint8_t sw
     return reply;
 }
 
-// What one execution put on the line.
-struct Exchanged
-{
-    std::vector<Bytes> sent;
-    std::vector<std::uint16_t> replyLengths;
-    std::size_t unusedReplies;
-};
-
-template <typename C> Exchanged RunOn(C& command, const std::vector<Bytes>& replies)
-{
-    ScriptedTransport transport;
-    transport.QueueReplies(replies);
-    command.Execute(transport);
-    return {transport.Transmitted(), transport.ReceiveLengths(), transport.PendingReplies()};
-}
+using PyxTest::Exchanged;
+using PyxTest::RunOn;
 
 TEST(CardDataCommands, RequestBytes)
 {
@@ -68,71 +55,39 @@ TEST(CardDataCommands, RequestBytes)
     const struct
     {
         const char* name;
-        std::function<Exchanged()> run;
+        Exchanged exchanged;
         std::vector<Bytes> requests;
     } cases[] = {
         {"bit count, FeatureReport",
-         [&]
-         {
-             GetCardBitCountWithFeatureReportProtocol c;
-             return RunOn(c, {zero});
-         },
+         RunOn(GetCardBitCountWithFeatureReportProtocol(), {zero}),
          {{0x8E, 0, 0, 0, 0, 0, 0, 0}}},
         {"card data size 1, FeatureReport",
-         [&]
-         {
-             GetCardDataWithFeatureReportProtocol c(kSize8);
-             return RunOn(c, {zero});
-         },
+         RunOn(GetCardDataWithFeatureReportProtocol(kSize8), {zero}),
          {{0x8F, 0, 0, 0, 0, 0, 0, 0}}},
         {"card data size 2, FeatureReport",
-         [&]
-         {
-             GetCardDataWithFeatureReportProtocol c(kSize32);
-             return RunOn(c, {zero, zero, zero, zero});
-         },
+         RunOn(GetCardDataWithFeatureReportProtocol(kSize32), {zero, zero, zero, zero}),
          {{0x8D, 0, 0, 0, 0, 0, 0, 0},
           {0x8D, 1, 0, 0, 0, 0, 0, 0},
           {0x8D, 2, 0, 0, 0, 0, 0, 0},
           {0x8D, 3, 0, 0, 0, 0, 0, 0}}},
         {"card data of another size sends nothing, FeatureReport",
-         [&]
-         {
-             GetCardDataWithFeatureReportProtocol c(static_cast<GetCardDataSizeParameters>(3));
-             return RunOn(c, {});
-         },
+         RunOn(GetCardDataWithFeatureReportProtocol(static_cast<GetCardDataSizeParameters>(3)), {}),
          {}},
         {"card data size 1, SerialBinary",
-         [&]
-         {
-             GetCardDataWithSerialBinaryProtocol c(kSize8);
-             return RunOn(c, {zero});
-         },
+         RunOn(GetCardDataWithSerialBinaryProtocol(kSize8), {zero}),
          {{0xFA, 0x00, 0x00, 0x00, 0x0C}}},
         {"card data size 2, SerialBinary",
-         [&]
-         {
-             GetCardDataWithSerialBinaryProtocol c(kSize32);
-             return RunOn(c, {zero});
-         },
+         RunOn(GetCardDataWithSerialBinaryProtocol(kSize32), {zero}),
          {{0xFA, 0x00, 0x00, 0x00, 0x24}}},
         {"queued id, FeatureReport",
-         [&]
-         {
-             GetQueuedIdWithFeatureReportProtocol c(kFlags);
-             return RunOn(c, five);
-         },
+         RunOn(GetQueuedIdWithFeatureReportProtocol(kFlags), five),
          {{0x8C, 0x02, 0, 0, 0, 0, 0, 0},
           {0x8C, 0x02, 1, 0, 0, 0, 0, 0},
           {0x8C, 0x02, 2, 0, 0, 0, 0, 0},
           {0x8C, 0x02, 3, 0, 0, 0, 0, 0},
           {0x8C, 0x02, 4, 0x5A, 0, 0, 0, 0}}},
         {"queued id, SerialBinary",
-         [&]
-         {
-             GetQueuedIdWithSerialBinaryProtocol c(kFlags);
-             return RunOn(c, five);
-         },
+         RunOn(GetQueuedIdWithSerialBinaryProtocol(kFlags), five),
          {{0xFA, 0x0C, 0x02, 0, 0},
           {0xFA, 0x0C, 0x02, 1, 0},
           {0xFA, 0x0C, 0x02, 2, 0},
@@ -141,7 +96,7 @@ TEST(CardDataCommands, RequestBytes)
     };
     for (const auto& c : cases)
     {
-        const Exchanged exchanged = c.run();
+        const Exchanged& exchanged = c.exchanged;
         EXPECT_EQ(exchanged.sent, c.requests) << c.name;
         // One 8-byte read after every phrase.
         EXPECT_EQ(exchanged.replyLengths, std::vector<std::uint16_t>(c.requests.size(), 8)) << c.name;
