@@ -22,9 +22,7 @@
 #include "Commands/WithSerialBinaryProtocol/GetCardDataWithSerialBinaryProtocol.h"
 #include "Commands/WithSerialBinaryProtocol/GetQueuedIdWithSerialBinaryProtocol.h"
 #include "Commands/WithSerialBinaryProtocol/SetBeeperVolumeWithSerialBinaryProtocol.h"
-#include "ProtocolException.h"
-#include "SimulatedReaders.h"
-#include "TransportFactory.h"
+#include "SimulatedReaderTest.h"
 
 namespace PyxEndToEnd
 {
@@ -69,51 +67,12 @@ Bytes Prefix(const std::array<std::uint8_t, 32>& data, std::size_t count)
 }
 
 // A simulated reader of one protocol, opened through the transport factory like a real one.
-class EndToEnd : public ::testing::TestWithParam<Protocol>
+class EndToEnd : public PyxTest::SimulatedReaderTest<::testing::TestWithParam<Protocol>>
 {
 protected:
-    void Open(Protocol protocol)
-    {
-        PyxCommon::ReaderDefinition definition{};
-        if (protocol == Protocol::SerialBinary)
-        {
-            serial_ = std::make_unique<PyxTest::Sim::SimulatedSerialReader>(simulator_);
-            definition = serial_->Definition();
-        }
-        else
-        {
-            testbed_ = std::make_unique<HidTestbed>();
-            usb_ = std::make_unique<PyxTest::Sim::SimulatedUsbReader>(*testbed_, simulator_, protocol);
-            definition = usb_->Definition();
-        }
-        transport_ = PyxTransport::TransportFactory::CreateTransport(definition);
-        transport_->init(1);
-    }
-
     void SetUp() override { Open(GetParam()); }
 
-    // Runs a command and returns the message of the ProtocolException it ends with ("" when none).
-    template <typename Run> static std::string FailureOf(Run&& run)
-    {
-        try
-        {
-            run();
-        }
-        catch (const ProtocolException& error)
-        {
-            return error.GetMessage();
-        }
-        return "";
-    }
-
     PyxTransport::Transport& Transport() { return *transport_; }
-
-    // Declared first, so it outlives the node and the peer that call into it.
-    ReaderSimulator simulator_;
-    std::unique_ptr<HidTestbed> testbed_;
-    std::unique_ptr<PyxTest::Sim::SimulatedUsbReader> usb_;
-    std::unique_ptr<PyxTest::Sim::SimulatedSerialReader> serial_;
-    std::unique_ptr<PyxTransport::Transport> transport_;
 };
 
 std::string ParamName(const ::testing::TestParamInfo<Protocol>& info)

@@ -11,22 +11,18 @@
 #include "Commands/WithFeatureReportProtocol/SetBleBlobWithFeatureReportProtocol.h"
 #include "Commands/WithFeatureReportProtocol/SetBlobWithFeatureReportProtocol.h"
 #include "Commands/WithFeatureReportProtocol/SetExtendedConfigurationWithFeatureReportProtocol.h"
-#include "ProtocolException.h"
 #include "RecordingTimeDelay.h"
-#include "SimulatedReaders.h"
-#include "TransportFactory.h"
+#include "SimulatedReaderTest.h"
 
 namespace
 {
 using namespace PyxProtocol;
 using PyxCommon::BleDataType;
-using PyxTest::HidTestbed;
 using PyxTest::RecordingTimeDelay;
 using PyxTest::Sim::BlobSection;
 using PyxTest::Sim::Bytes;
 using PyxTest::Sim::Protocol;
 using PyxTest::Sim::ReaderModel;
-using PyxTest::Sim::ReaderSimulator;
 
 Bytes Pattern(std::size_t size, std::uint8_t seed)
 {
@@ -38,17 +34,10 @@ Bytes Pattern(std::size_t size, std::uint8_t seed)
     return bytes;
 }
 
-class BlobOnHidReader : public ::testing::Test
+class BlobOnHidReader : public PyxTest::SimulatedReaderTest<>
 {
 protected:
-    void SetUp() override
-    {
-        testbed_ = std::make_unique<HidTestbed>();
-        usb_ = std::make_unique<PyxTest::Sim::SimulatedUsbReader>(*testbed_, simulator_,
-                                                                  Protocol::FeatureReport);
-        transport_ = PyxTransport::TransportFactory::CreateTransport(usb_->Definition());
-        transport_->init(1);
-    }
+    void SetUp() override { Open(Protocol::FeatureReport); }
 
     // The BLE commands with the waits recorded instead of slept.
     Bytes ReadBle(BleDataType type)
@@ -66,29 +55,10 @@ protected:
         command.Execute(*transport_);
     }
 
-    template <typename Action> static std::string FailureOf(Action&& action)
-    {
-        try
-        {
-            action();
-        }
-        catch (const ProtocolException& error)
-        {
-            return error.GetMessage();
-        }
-        return "";
-    }
-
     void Change(const std::function<void(BlobSection&)>& change)
     {
         simulator_.Update([&](ReaderModel& model) { change(model.blob); });
     }
-
-    // Declared first, so it outlives the node that calls into it.
-    ReaderSimulator simulator_;
-    std::unique_ptr<HidTestbed> testbed_;
-    std::unique_ptr<PyxTest::Sim::SimulatedUsbReader> usb_;
-    std::unique_ptr<PyxTransport::Transport> transport_;
 };
 
 TEST_F(BlobOnHidReader, SmartCardBlobWrittenIsReadBackWithItsPadding)

@@ -2,7 +2,6 @@
 // reader simulator answering.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "Commands/WithFeatureReportProtocol/CopyConfigurationWithFeatureReportProtocol.h"
@@ -15,36 +14,17 @@
 #include "Commands/WithFeatureReportProtocol/SetConfigurationBlock5WithFeatureReportProtocol.h"
 #include "Commands/WithFeatureReportProtocol/WriteConfigurationWithFeatureReportProtocol.h"
 #include "Commands/WithMfp24Protocol/CopyConfigurationWithMfp24Protocol.h"
-#include "ProtocolException.h"
-#include "SimulatedReaders.h"
-#include "TransportTypes/UsbHidTransport.h"
+#include "SimulatedReaderTest.h"
 
 namespace
 {
 using namespace PyxProtocol;
-using PyxTest::HidTestbed;
 using PyxTest::Sim::Bytes;
 using PyxTest::Sim::ConfigurationSection;
 using PyxTest::Sim::Protocol;
 using PyxTest::Sim::ReaderModel;
-using PyxTest::Sim::ReaderSimulator;
 
-class ConfigurationOverUsbHid : public ::testing::Test
-{
-protected:
-    void Open(Protocol protocol)
-    {
-        usb_ = std::make_unique<PyxTest::Sim::SimulatedUsbReader>(testbed_, simulator_, protocol);
-        transport_ = std::make_unique<PyxTransport::UsbHidTransport>(usb_->Definition());
-        transport_->init(1);
-    }
-
-    // Declared first, so it outlives the node that calls into it.
-    ReaderSimulator simulator_;
-    HidTestbed testbed_;
-    std::unique_ptr<PyxTest::Sim::SimulatedUsbReader> usb_;
-    std::unique_ptr<PyxTransport::Transport> transport_;
-};
+using ConfigurationOverUsbHid = PyxTest::SimulatedReaderTest<>;
 
 ConfigurationSection::Blocks Filled(std::uint8_t value)
 {
@@ -142,15 +122,7 @@ TEST_F(ConfigurationOverUsbHid, WrongCopyEchoIsRefused)
     CopyConfigurationWithFeatureReportProtocol copy(ConfigurationLocation::RAM,
                                                     ConfigurationLocation::Stored1, 0, 0);
     copy.Execute(*transport_);
-    try
-    {
-        copy.ValidateResponse();
-        FAIL() << "accepted";
-    }
-    catch (const ProtocolException& e)
-    {
-        EXPECT_EQ(e.GetMessage(),
-                  "Response from reader did not match expected response for CopyConfiguration command.");
-    }
+    EXPECT_EQ(FailureOf([&] { copy.ValidateResponse(); }),
+              "Response from reader did not match expected response for CopyConfiguration command.");
 }
 } // namespace

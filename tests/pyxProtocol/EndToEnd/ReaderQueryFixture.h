@@ -5,12 +5,7 @@
 // answering.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
-#include "ProtocolException.h"
-#include "SimulatedReaders.h"
-#include "TransportFactory.h"
+#include "SimulatedReaderTest.h"
 
 namespace PyxReaderQueries
 {
@@ -21,50 +16,10 @@ using PyxTest::Sim::Protocol;
 using PyxTest::Sim::ReaderModel;
 using PyxTest::Sim::ReaderSimulator;
 
-class ReaderQueryEndToEnd : public ::testing::Test
+class ReaderQueryEndToEnd : public PyxTest::SimulatedReaderTest<>
 {
 protected:
-    // Opens a simulated reader of `protocol` through the transport factory, as the library opens a real one.
-    void Open(Protocol protocol)
-    {
-        PyxCommon::ReaderDefinition definition{};
-        if (protocol == Protocol::SerialBinary)
-        {
-            serial_ = std::make_unique<PyxTest::Sim::SimulatedSerialReader>(simulator_);
-            definition = serial_->Definition();
-        }
-        else
-        {
-            testbed_ = std::make_unique<HidTestbed>();
-            usb_ = std::make_unique<PyxTest::Sim::SimulatedUsbReader>(*testbed_, simulator_, protocol);
-            definition = usb_->Definition();
-        }
-        transport_ = PyxTransport::TransportFactory::CreateTransport(definition);
-        transport_->init(1);
-    }
-
     // Runs the whole exchange of `command`; its checks and result are the caller's.
     template <typename C> void Run(C& command) { command.Execute(*transport_); }
-
-    // The message of the ProtocolException that `action` ends with ("" when none).
-    template <typename Action> static std::string FailureOf(Action&& action)
-    {
-        try
-        {
-            action();
-        }
-        catch (const PyxProtocol::ProtocolException& error)
-        {
-            return error.GetMessage();
-        }
-        return "";
-    }
-
-    // Declared first, so it outlives the node and the peer that call into it.
-    ReaderSimulator simulator_;
-    std::unique_ptr<HidTestbed> testbed_;
-    std::unique_ptr<PyxTest::Sim::SimulatedUsbReader> usb_;
-    std::unique_ptr<PyxTest::Sim::SimulatedSerialReader> serial_;
-    std::unique_ptr<PyxTransport::Transport> transport_;
 };
 } // namespace PyxReaderQueries

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "../SimulatedReaderTest.h"
 #include "Commands/WithSerialBinaryProtocol/CopyConfigurationWithSerialBinaryProtocol.h"
 #include "Commands/WithSerialBinaryProtocol/GetActiveConfigurationWithSerialBinaryProtocol.h"
 #include "Commands/WithSerialBinaryProtocol/GetConfigurationBlock1WithSerialBinaryProtocol.h"
@@ -14,10 +15,7 @@
 #include "Commands/WithSerialBinaryProtocol/SetConfigurationBlock1WithSerialBinaryProtocol.h"
 #include "Commands/WithSerialBinaryProtocol/SetConfigurationBlock4WithSerialBinaryProtocol.h"
 #include "Commands/WithSerialBinaryProtocol/WriteConfigurationWithSerialBinaryProtocol.h"
-#include "ProtocolException.h"
 #include "RecordingTimeDelay.h"
-#include "SimulatedReaders.h"
-#include "TransportFactory.h"
 
 namespace
 {
@@ -27,16 +25,11 @@ using PyxTest::Sim::ConfigurationSection;
 using PyxTest::Sim::Fault;
 using PyxTest::Sim::Protocol;
 using PyxTest::Sim::ReaderModel;
-using PyxTest::Sim::ReaderSimulator;
 
-class ConfigurationOverSerial : public ::testing::Test
+class ConfigurationOverSerial : public PyxTest::SimulatedReaderTest<>
 {
 protected:
-    void SetUp() override
-    {
-        transport_ = PyxTransport::TransportFactory::CreateTransport(reader_.Definition());
-        transport_->init(1);
-    }
+    void SetUp() override { Open(Protocol::SerialBinary); }
 
     template <typename C> C& Run(C& command)
     {
@@ -44,11 +37,6 @@ protected:
         command.ValidateResponse();
         return command;
     }
-
-    // Declared first, so it outlives the peer that calls into it.
-    ReaderSimulator simulator_;
-    PyxTest::Sim::SimulatedSerialReader reader_{simulator_};
-    std::unique_ptr<PyxTransport::Transport> transport_;
 };
 
 TEST_F(ConfigurationOverSerial, BlocksOfTheSelectedConfigurationTravelBothWays)

@@ -5,11 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "../SimulatedReaderTest.h"
 #include "Commands/WithSerialBinaryProtocol/GetExtendedConfigurationWithSerialBinaryProtocol.h"
 #include "Commands/WithSerialBinaryProtocol/SetExtendedConfigurationWithSerialBinaryProtocol.h"
-#include "ProtocolException.h"
-#include "SimulatedReaders.h"
-#include "TransportFactory.h"
 
 namespace
 {
@@ -17,17 +15,11 @@ using namespace PyxProtocol;
 using PyxTest::Sim::Bytes;
 using PyxTest::Sim::Fault;
 using PyxTest::Sim::ReaderModel;
-using PyxTest::Sim::ReaderSimulator;
 
-class ExtendedConfigurationOnSerialReader : public ::testing::Test
+class ExtendedConfigurationOnSerialReader : public PyxTest::SimulatedReaderTest<>
 {
 protected:
-    void SetUp() override
-    {
-        serial_ = std::make_unique<PyxTest::Sim::SimulatedSerialReader>(simulator_);
-        transport_ = PyxTransport::TransportFactory::CreateTransport(serial_->Definition());
-        transport_->init(1);
-    }
+    void SetUp() override { Open(PyxTest::Sim::Protocol::SerialBinary); }
 
     PyxCommon::ExtendedConfiguration Read()
     {
@@ -36,11 +28,6 @@ protected:
         command.ValidateResponse();
         return command.GetResult();
     }
-
-    // Declared first, so it outlives the peer that calls into it.
-    ReaderSimulator simulator_;
-    std::unique_ptr<PyxTest::Sim::SimulatedSerialReader> serial_;
-    std::unique_ptr<PyxTransport::Transport> transport_;
 };
 
 TEST_F(ExtendedConfigurationOnSerialReader, WrittenBlockAndSecondValueAreReadBack)
@@ -80,16 +67,8 @@ TEST_F(ExtendedConfigurationOnSerialReader, WrittenBlockAndSecondValueAreReadBac
 TEST_F(ExtendedConfigurationOnSerialReader, RefusedHeaderReadIsReportedAndTheNextReadWorks)
 {
     simulator_.Arm(Fault::Status({0xFA, 0x0A}, 0x6B, 0x00));
-    try
-    {
-        Read();
-        FAIL() << "the refusal went unnoticed";
-    }
-    catch (const ProtocolException& error)
-    {
-        EXPECT_EQ(error.GetMessage(), "Invalid ACK data received from reader for Data header while executing "
-                                      "GetExtendedConfiguration command");
-    }
+    EXPECT_EQ(FailureOf([&] { Read(); }), "Invalid ACK data received from reader for Data header while "
+                                          "executing GetExtendedConfiguration command");
     const auto stored = simulator_.Snapshot().extendedConfiguration.block;
     EXPECT_EQ(Read().ToVector(), Bytes(stored.begin(), stored.end()));
 }
