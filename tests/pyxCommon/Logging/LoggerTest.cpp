@@ -14,7 +14,8 @@ using PyxCommon::Logger;
 
 Logger::EnvironmentLookup Environment(std::map<std::string, std::string> values)
 {
-    return [values = std::move(values)](const std::string& name) -> std::optional<std::string> {
+    return [values = std::move(values)](const std::string& name) -> std::optional<std::string>
+    {
         const auto found = values.find(name);
         if (found == values.end())
         {
@@ -81,7 +82,8 @@ std::string RunProbe(const std::string& variables, const std::filesystem::path& 
 
 std::filesystem::path FreshDirectory(const std::string& name)
 {
-    auto dir = std::filesystem::temp_directory_path() / ("pyx-logger-" + name + "-" + std::to_string(::getpid()));
+    auto dir =
+        std::filesystem::temp_directory_path() / ("pyx-logger-" + name + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

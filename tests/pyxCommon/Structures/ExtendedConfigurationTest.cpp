@@ -265,10 +265,9 @@ TEST(ExtendedConfiguration, WritingRefusesContentThatReachesTheApplicationData)
     EXPECT_EQ(full[127], 0xAB);
 
     config.FieldSeparatorDataHeader.FieldEntryCount = 31;
-    EXPECT_EQ(
-        MessageOf([&] { config.ToVector(); }),
-        "ExtendedConfiguration::ToVector: the entries and characters need 130 bytes, but only 126 fit before "
-        "the application data");
+    EXPECT_EQ(MessageOf([&] { config.ToVector(); }),
+              "ExtendedConfiguration::ToVector: the entries and characters need 130 bytes, but only 126 fit "
+              "before the application data");
 
     ExtendedConfiguration characters;
     characters.FieldSeparatorDataHeader = ValidHeader(0, 2);
@@ -277,10 +276,9 @@ TEST(ExtendedConfiguration, WritingRefusesContentThatReachesTheApplicationData)
         entry.CharacterSize = 2;
         entry.VirtualCharacterCount = 31;
     }
-    EXPECT_EQ(
-        MessageOf([&] { characters.ToVector(); }),
-        "ExtendedConfiguration::ToVector: the entries and characters need 132 bytes, but only 126 fit before "
-        "the application data");
+    EXPECT_EQ(MessageOf([&] { characters.ToVector(); }),
+              "ExtendedConfiguration::ToVector: the entries and characters need 132 bytes, but only 126 fit "
+              "before the application data");
 }
 
 TEST(ExtendedConfiguration, ReadingRefusesAHeaderThatDescribesMoreThanTheBlockHolds)

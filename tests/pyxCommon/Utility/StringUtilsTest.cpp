@@ -97,8 +97,8 @@ TEST(StringUtils, ParseIntAcceptsItsFormsAndTheFullRange)
 
 TEST(StringUtils, ParseIntRefusesEverythingElse)
 {
-    for (const char* bad : {"7f ", "-", "", "+1", "0x10", "2147483648", "-2147483649",
-                            "99999999999999999999999", "12a", " 1"})
+    for (const char* bad :
+         {"7f ", "-", "", "+1", "0x10", "2147483648", "-2147483649", "99999999999999999999999", "12a", " 1"})
     {
         EXPECT_EQ(ErrorOf([&] { StringUtils::ParseInt(bad, 10); }),
                   std::string("ParseInt: Invalid integer string: \"") + bad + "\"")

@@ -476,17 +476,14 @@ TEST(BleBlobCommands, PhraseSlotsOfTheExchangeLoopAreRefused)
     EXPECT_EQ(ProtocolFailure([&] { read.HasCommandPhrase(); }),
               "HasCommandPhrase: GetBleBlob uses Execute() override; HasCommandPhrase() should not be called "
               "directly");
-    EXPECT_EQ(
-        ProtocolFailure([&] { read.AddResponsePhrase({}); }),
-        "AddResponsePhrase: GetBleBlob uses Execute() override; AddResponsePhrase() should not be called "
-        "directly");
-    EXPECT_EQ(
-        ProtocolFailure([&] { write.NextCommandPhrase(); }),
-        "NextCommandPhrase: SetBleBlob uses Execute() override; NextCommandPhrase() should not be called "
-        "directly");
-    EXPECT_EQ(
-        ProtocolFailure([&] { write.ExpectsResponsePhrase(); }),
-        "ExpectsResponsePhrase: SetBleBlob uses Execute() override; ExpectsResponsePhrase() should not be "
-        "called directly");
+    EXPECT_EQ(ProtocolFailure([&] { read.AddResponsePhrase({}); }),
+              "AddResponsePhrase: GetBleBlob uses Execute() override; AddResponsePhrase() should not be "
+              "called directly");
+    EXPECT_EQ(ProtocolFailure([&] { write.NextCommandPhrase(); }),
+              "NextCommandPhrase: SetBleBlob uses Execute() override; NextCommandPhrase() should not be "
+              "called directly");
+    EXPECT_EQ(ProtocolFailure([&] { write.ExpectsResponsePhrase(); }),
+              "ExpectsResponsePhrase: SetBleBlob uses Execute() override; ExpectsResponsePhrase() should not "
+              "be called directly");
 }
 } // namespace

@@ -357,16 +357,14 @@ TEST(CardDataCommands, QueuedIdRefusesMissingShortAndWrongReplies)
     // The decoders refuse what they cannot read, even when validation was skipped.
     GetQueuedIdWithSerialBinaryProtocol serialShort(kFlags);
     RunOn(serialShort, serialWith(1, Counting(9, 0x0C)));
-    EXPECT_EQ(
-        ProtocolFailure([&] { serialShort.GetResult(); }),
-        "GetResult: GetQueuedIdWithSerialBinaryProtocol::GetResult called before all response phrases were "
-        "added");
+    EXPECT_EQ(ProtocolFailure([&] { serialShort.GetResult(); }),
+              "GetResult: GetQueuedIdWithSerialBinaryProtocol::GetResult called before all response phrases "
+              "were added");
     GetQueuedIdWithSerialBinaryProtocol serialShortLast(kFlags);
     RunOn(serialShortLast, serialWith(4, Counting(8, 0x0C)));
-    EXPECT_EQ(
-        ProtocolFailure([&] { serialShortLast.GetResult(); }),
-        "GetResult: GetQueuedIdWithSerialBinaryProtocol::GetResult called before all response phrases were "
-        "added");
+    EXPECT_EQ(ProtocolFailure([&] { serialShortLast.GetResult(); }),
+              "GetResult: GetQueuedIdWithSerialBinaryProtocol::GetResult called before all response phrases "
+              "were added");
     GetQueuedIdWithSerialBinaryProtocol serialNotRun(kFlags);
     EXPECT_NE(ProtocolFailure([&] { serialNotRun.GetResult(); }), "no exception");
 
@@ -374,10 +372,9 @@ TEST(CardDataCommands, QueuedIdRefusesMissingShortAndWrongReplies)
     featureReplies[4].resize(7);
     GetQueuedIdWithFeatureReportProtocol featureShort(kFlags);
     RunOn(featureShort, featureReplies);
-    EXPECT_EQ(
-        ProtocolFailure([&] { featureShort.GetResult(); }),
-        "GetResult: GetQueuedIdWithFeatureReportProtocol::GetResult called before all response phrases were "
-        "added");
+    EXPECT_EQ(ProtocolFailure([&] { featureShort.GetResult(); }),
+              "GetResult: GetQueuedIdWithFeatureReportProtocol::GetResult called before all response phrases "
+              "were added");
     GetQueuedIdWithFeatureReportProtocol featureNotRun(kFlags);
     EXPECT_NE(ProtocolFailure([&] { featureNotRun.GetResult(); }), "no exception");
 }

@@ -136,37 +136,22 @@ TYPED_TEST(ConfigurationBlockCommands, SerialBinaryGetFailures)
 {
     const std::string invalid = "Invalid ACK data received from reader after " + this->Get() + " command";
     typename TypeParam::SerialBinaryGet notRun;
-    EXPECT_EQ(ProtocolFailure([&] { notRun.ValidateResponse(); }),
-              "ValidateResponse: Attempted to get result of " + this->Get() +
-                  " before all responses were received");
     EXPECT_EQ(ProtocolFailure([&] { notRun.GetResult(); }),
               "GetResult: " + this->Get() + " command response was empty.");
 
     const Bytes good{0x01, 1, 2, 3, 4, 5, 6, 7, 8, 0x90, 0x00};
-    struct Case
-    {
-        const char* what;
-        Bytes reply;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"empty", {}, "ValidateResponse: " + this->Get() + " command response was empty."},
-        {"status 90 01", {0x01, 1, 2, 3, 4, 5, 6, 7, 8, 0x90, 0x01}, "ValidateResponse: " + invalid},
-        {"echo of the write instruction",
-         {0x81, 1, 2, 3, 4, 5, 6, 7, 8, 0x90, 0x00},
-         "ValidateResponse: " + invalid},
-        {"error status alone", {0x6A, 0x82}, "ValidateResponse: " + invalid},
-        {"cut before the last status byte", Bytes(good.begin(), good.end() - 1),
-         "ValidateResponse: " + invalid},
-    };
-    for (const auto& c : cases)
-    {
-        ScriptedTransport transport;
-        transport.QueueReply(c.reply);
-        typename TypeParam::SerialBinaryGet command;
-        command.Execute(transport);
-        EXPECT_EQ(ProtocolFailure([&] { command.ValidateResponse(); }), c.message) << c.what;
-    }
+    PyxTest::ExpectValidation(
+        [] { return typename TypeParam::SerialBinaryGet(); },
+        {PyxTest::NotRun("ValidateResponse: Attempted to get result of " + this->Get() +
+                         " before all responses were received"),
+         {"empty", {}, "ValidateResponse: " + this->Get() + " command response was empty."},
+         {"status 90 01", {0x01, 1, 2, 3, 4, 5, 6, 7, 8, 0x90, 0x01}, "ValidateResponse: " + invalid},
+         {"echo of the write instruction",
+          {0x81, 1, 2, 3, 4, 5, 6, 7, 8, 0x90, 0x00},
+          "ValidateResponse: " + invalid},
+         {"error status alone", {0x6A, 0x82}, "ValidateResponse: " + invalid},
+         {"cut before the last status byte", Bytes(good.begin(), good.end() - 1),
+          "ValidateResponse: " + invalid}});
     // Decoding on its own still refuses a reply too short to hold the block.
     ScriptedTransport transport;
     transport.QueueReply({0x01, 1, 2, 3, 4, 5, 6, 7});
@@ -191,30 +176,14 @@ TYPED_TEST(ConfigurationBlockCommands, SerialBinarySetFailures)
 {
     const std::string invalid =
         "ValidateResponse: Invalid ACK data received from reader after " + this->Set() + " command";
-    typename TypeParam::SerialBinarySet notRun(this->SomeBlock());
-    EXPECT_EQ(ProtocolFailure([&] { notRun.ValidateResponse(); }),
-              "ValidateResponse: Attempted to get result of " + this->Set() +
-                  " before all responses were received");
-    struct Case
-    {
-        const char* what;
-        Bytes reply;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"empty", {}, "ValidateResponse: " + this->Set() + " command response was empty."},
-        {"echo of the read instruction", {0x01, 0x90, 0x00}, invalid},
-        {"error status", {0x81, 0x6B, 0x00}, invalid},
-        {"cut after SW1", {0x81, 0x90}, invalid},
-    };
-    for (const auto& c : cases)
-    {
-        ScriptedTransport transport;
-        transport.QueueReply(c.reply);
-        typename TypeParam::SerialBinarySet command(this->SomeBlock());
-        command.Execute(transport);
-        EXPECT_EQ(ProtocolFailure([&] { command.ValidateResponse(); }), c.message) << c.what;
-    }
+    PyxTest::ExpectValidation(
+        [this] { return typename TypeParam::SerialBinarySet(this->SomeBlock()); },
+        {PyxTest::NotRun("ValidateResponse: Attempted to get result of " + this->Set() +
+                         " before all responses were received"),
+         {"empty", {}, "ValidateResponse: " + this->Set() + " command response was empty."},
+         {"echo of the read instruction", {0x01, 0x90, 0x00}, invalid},
+         {"error status", {0x81, 0x6B, 0x00}, invalid},
+         {"cut after SW1", {0x81, 0x90}, invalid}});
 }
 
 TEST(ConfigurationBlockCommandExamples, FeatureReportSetOfBlock1SendsTheEncodedBlock)

@@ -209,14 +209,14 @@ TEST(LoadStoredDefaults, SerialBinaryFailures)
 {
     const std::string invalid =
         "ValidateResponse: Invalid ACK data received from reader after LoadStoredDefaults command";
-    ExpectValidation([] { return LoadStoredDefaultsWithSerialBinaryProtocol(); },
-                     {NotRun("ValidateResponse: LoadStoredDefaults did not get response data to validate "
-                             "response."),
-                      {"success", {0x90, 0x00}, "no exception"},
-                      {"only the first two bytes count", {0x90, 0x00, 0x55}, "no exception"},
-                      {"empty", {}, "ValidateResponse: LoadStoredDefaults command response was empty."},
-                      {"SW1 alone", {0x90}, invalid},
-                      {"error status", {0x6D, 0x00}, invalid}});
+    ExpectValidation(
+        [] { return LoadStoredDefaultsWithSerialBinaryProtocol(); },
+        {NotRun("ValidateResponse: LoadStoredDefaults did not get response data to validate response."),
+         {"success", {0x90, 0x00}, "no exception"},
+         {"only the first two bytes count", {0x90, 0x00, 0x55}, "no exception"},
+         {"empty", {}, "ValidateResponse: LoadStoredDefaults command response was empty."},
+         {"SW1 alone", {0x90}, invalid},
+         {"error status", {0x6D, 0x00}, invalid}});
 }
 
 TEST(WriteAndLoadStoredDefaults, FeatureReportLeavesAQueuedReplyUnread)

@@ -184,8 +184,7 @@ TEST(GetExtendedConfigurationSerialBinary, RepliesAreCheckedForLengthAndStatus)
         "validateAndParseHeaderResponse: Invalid ACK data received from reader for Data header while "
         "executing GetExtendedConfiguration command";
     const char* badData =
-        "ValidateResponse: Invalid ACK data received from reader after GetExtendedConfiguration "
-        "command";
+        "ValidateResponse: Invalid ACK data received from reader after GetExtendedConfiguration command";
     Bytes headerFailing = goodHeader;
     headerFailing[10] = 0x01;
     Bytes badVersion = goodHeader;
@@ -315,8 +314,7 @@ TEST(SetExtendedConfigurationFeatureReport, StorageSizeBeyondTheBlockIsRefused)
     c.FieldSeparatorDataHeader.MaxStorageSize = 17;
     EXPECT_EQ(ProtocolFailure([&] { SetExtendedConfigurationWithFeatureReportProtocol(c, Hash(0, 0, 0)); }),
               "SetExtendedConfigurationWithFeatureReportProtocol: Extended configuration is smaller than its "
-              "maximum "
-              "storage size");
+              "maximum storage size");
 }
 
 TEST(SetExtendedConfigurationSerialBinary, SendsTheBlockThenEachValueInItsOwnPhrase)

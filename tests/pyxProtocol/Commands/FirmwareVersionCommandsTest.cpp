@@ -1,4 +1,3 @@
-#include <functional>
 #include <string>
 
 #include <fmt/format.h>
@@ -130,38 +129,24 @@ TEST(FirmwareVersionCommands, ShortOrWrongRepliesAreRefused)
     struct Case
     {
         const char* name;
-        std::function<std::string()> run;
+        std::string outcome;
         std::string expected;
     };
     const Case cases[] = {
-        {"serial status 90 01",
-         [&] {
-             return radioSerial({0x09, 0x03, 0x01, 0x00, 1, 2, 3, 4, 0x90, 0x01}, false);
-         },
+        {"serial status 90 01", radioSerial({0x09, 0x03, 0x01, 0x00, 1, 2, 3, 4, 0x90, 0x01}, false),
          "ValidateResponse: Invalid response phrase"},
-        {"serial wrong echo",
-         [&] {
-             return radioSerial({0x09, 0x04, 0x01, 0x00, 1, 2, 3, 4, 0x90, 0x00}, false);
-         },
+        {"serial wrong echo", radioSerial({0x09, 0x04, 0x01, 0x00, 1, 2, 3, 4, 0x90, 0x00}, false),
          "ValidateResponse: Invalid response phrase"},
-        {"serial cut before its status",
-         [&] { return radioSerial(Bytes(serialOk.begin(), serialOk.end() - 1), true); },
+        {"serial cut before its status", radioSerial(Bytes(serialOk.begin(), serialOk.end() - 1), true),
          "ValidateResponse: Invalid response phrase"},
-        {"serial empty", [&] { return radioSerial({}, false); },
-         "ValidateResponse: Response phrase is empty"},
+        {"serial empty", radioSerial({}, false), "ValidateResponse: Response phrase is empty"},
         {"serial read before the exchange",
-         []
-         {
-             return ProtocolFailure(
-                 [] { GetControlFirmwareVersionWithSerialBinaryProtocol(kModule1).ValidateResponse(); });
-         },
+         ProtocolFailure([]
+                         { GetControlFirmwareVersionWithSerialBinaryProtocol(kModule1).ValidateResponse(); }),
          "ValidateResponse: Attempted to get result of GetControlFirmwareVersion before all responses were "
          "received"},
         {"serial radio read before the exchange",
-         [] {
-             return ProtocolFailure(
-                 [] { GetRadioFirmwareVersionWithSerialBinaryProtocol(kModule1).GetResult(); });
-         },
+         ProtocolFailure([] { GetRadioFirmwareVersionWithSerialBinaryProtocol(kModule1).GetResult(); }),
          "ValidateResponse: Attempted to get result of GetRadioFirmwareVersion before all responses were "
          "received"},
         {"control report of 7 bytes",
@@ -170,7 +155,7 @@ TEST(FirmwareVersionCommands, ShortOrWrongRepliesAreRefused)
              GetControlFirmwareVersionWithFeatureReportProtocol c(kModule1);
              RunScripted(c, {{0x89, 0x03, 0, 1, 4, 3, 2}});
              return ProtocolFailure([&] { c.GetResult(); });
-         },
+         }(),
          "GetResult: Invalid response phrase"},
         {"SAM report of 4 bytes",
          []
@@ -178,7 +163,7 @@ TEST(FirmwareVersionCommands, ShortOrWrongRepliesAreRefused)
              GetSamFirmwareVersionWithFeatureReportProtocol c(FirmwareVersionModuleType::SamNxpAvx);
              RunScripted(c, {{0x89, 0x03, 0x04, 0x01}});
              return ProtocolFailure([&] { c.GetFelicaSamResult(); });
-         },
+         }(),
          "GetFelicaSamResult: Invalid response phrase"},
         {"Bluetooth report of 6 bytes",
          []
@@ -186,7 +171,7 @@ TEST(FirmwareVersionCommands, ShortOrWrongRepliesAreRefused)
              GetBluetoothFirmwareVersionWithFeatureReportProtocol c(kModule1);
              RunScripted(c, {{0x89, 0x03, 0x02, 0x00, 5, 7}});
              return ProtocolFailure([&] { c.GetResult(); });
-         },
+         }(),
          "GetResult: Invalid response phrase"},
         {"Mfp24 Bluetooth line of 12 characters",
          []
@@ -194,19 +179,16 @@ TEST(FirmwareVersionCommands, ShortOrWrongRepliesAreRefused)
              GetBluetoothFirmwareVersionWithMfp24Protocol c(kModule1);
              RunScripted(c, {Bytes(12, '1')});
              return ProtocolFailure([&] { c.GetResult(); });
-         },
+         }(),
          "GetResult: Invalid response received: expected at least 13 characters but received 12"},
         {"Mfp24 Bluetooth read before the exchange",
-         [] {
-             return ProtocolFailure([]
-                                    { GetBluetoothFirmwareVersionWithMfp24Protocol(kModule1).GetResult(); });
-         },
+         ProtocolFailure([] { GetBluetoothFirmwareVersionWithMfp24Protocol(kModule1).GetResult(); }),
          "GetResult: Attempted to get result of GetBluetoothFirmwareVersion before all responses were "
          "received"},
     };
     for (const Case& c : cases)
     {
-        EXPECT_EQ(c.run(), c.expected) << c.name;
+        EXPECT_EQ(c.outcome, c.expected) << c.name;
     }
 }
 } // namespace

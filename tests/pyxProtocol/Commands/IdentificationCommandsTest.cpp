@@ -310,8 +310,7 @@ TEST(IdentificationCommands, EachRefusalNamesItsCause)
          "ValidateResponse: Invalid ACK data received from reader after GetESN command"},
         {"part number read before the exchange", [&] { return ProtocolFailure([] { PnFr{}.GetResult(); }); },
          "GetResult: GetPartNumberWithFeatureReportProtocol::GetResult called before all response phrases "
-         "were "
-         "added"},
+         "were added"},
         {"serial part number wrong echo",
          [&] {
              return Refusal<PnSb>(PnSb{}, {{0x0C}, {0x6B, 0x00}, {0x0C}}, vr);
@@ -336,8 +335,7 @@ TEST(IdentificationCommands, EachRefusalNamesItsCause)
              return ProtocolFailure([&] { c.ValidateResponse(); });
          },
          "ValidateResponse: The response received from the device does not contain a null terminator. Did "
-         "you "
-         "read far enough?"},
+         "you read far enough?"},
         {"serial string refused index",
          [&] {
              return Refusal<StrSb>(StrSb{kString3}, {{0x67, 0x00}}, vr);
@@ -434,20 +432,18 @@ TEST(IdentificationCommands, AnEmptyStringPieceStopsTheExchange)
         GetStringWithFeatureReportProtocol c(kString3);
         ScriptedTransport transport;
         transport.QueueReplies({{}, Report({})});
-        EXPECT_EQ(
-            ProtocolFailure([&] { c.Execute(transport); }),
-            "ReverseSeekNullTerminator: The byte array received by GetStringWithFeatureReportProtocol is "
-            "empty.");
+        EXPECT_EQ(ProtocolFailure([&] { c.Execute(transport); }),
+                  "ReverseSeekNullTerminator: The byte array received by GetStringWithFeatureReportProtocol "
+                  "is empty.");
         EXPECT_EQ(transport.PendingReplies(), 1U);
     }
     {
         GetStringWithSerialBinaryProtocol c(kString3);
         ScriptedTransport transport;
         transport.QueueReplies({{0x0C, 'a'}, {}, {0x0C, 0x00}});
-        EXPECT_EQ(
-            ProtocolFailure([&] { c.Execute(transport); }),
-            "ReverseSeekNullTerminator: The byte array received by GetStringWithSerialBinaryProtocol is "
-            "empty.");
+        EXPECT_EQ(ProtocolFailure([&] { c.Execute(transport); }),
+                  "ReverseSeekNullTerminator: The byte array received by GetStringWithSerialBinaryProtocol "
+                  "is empty.");
         EXPECT_EQ(transport.PendingReplies(), 1U);
     }
 }

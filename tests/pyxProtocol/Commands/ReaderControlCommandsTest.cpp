@@ -1,4 +1,3 @@
-#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -111,84 +110,56 @@ TEST(ReaderControlCommands, EachRefusalNamesItsCause)
     struct Case
     {
         const char* name;
-        std::function<std::string()> run;
+        std::string outcome;
         std::string expected;
     };
     const Case cases[] = {
-        {"status never asked", [] { return ProtocolFailure([] { Status{}.ValidateResponse(); }); },
+        {"status never asked", ProtocolFailure([] { Status{}.ValidateResponse(); }),
          "ValidateResponse: No response has been received."},
-        {"status reply of 7 bytes", [&] { return refusal(Status{}, {Bytes(7, 0x00)}, vr); },
+        {"status reply of 7 bytes", refusal(Status{}, {Bytes(7, 0x00)}, vr),
          "ValidateResponse: Invalid response phrase size. Expected 8 bytes."},
-        {"status wrong echo",
-         [&] {
-             return refusal(Status{}, {Report({0x8C, 0x01})}, gr);
-         },
+        {"status wrong echo", refusal(Status{}, {Report({0x8C, 0x01})}, gr),
          "GetResult: Invalid ACK data has been received."},
-        {"status decoded without a check", [&] { return refusal(Status{}, {Bytes{0x8C}}, gr); },
+        {"status decoded without a check", refusal(Status{}, {Bytes{0x8C}}, gr),
          "ValidateResponse: Invalid response phrase size. Expected 8 bytes."},
-        {"enable never asked", [] { return ProtocolFailure([] { Enable{true}.ValidateResponse(); }); },
+        {"enable never asked", ProtocolFailure([] { Enable{true}.ValidateResponse(); }),
          "ValidateResponse: No response has been received."},
-        {"enable reply of 9 bytes", [&] { return refusal(Enable{true}, {Bytes(9, 0x8C)}, vr); },
+        {"enable reply of 9 bytes", refusal(Enable{true}, {Bytes(9, 0x8C)}, vr),
          "ValidateResponse: Invalid response phrase size. Expected 8 bytes."},
-        {"enable on a reader without it", [&] { return refusal(Enable{true}, {Report({})}, vr); },
+        {"enable on a reader without it", refusal(Enable{true}, {Report({})}, vr),
          "ValidateResponse: Transparent mode is not supported on this device."},
-        {"disable echoed as enable",
-         [&] {
-             return refusal(Enable{false}, {Report({0x8C, 0x80, 0x01})}, vr);
-         },
+        {"disable echoed as enable", refusal(Enable{false}, {Report({0x8C, 0x80, 0x01})}, vr),
          "ValidateResponse: Invalid ACK data has been received."},
-        {"analyzer never asked", [] { return ProtocolFailure([] { AnalyzerFr{}.GetResult(); }); },
+        {"analyzer never asked", ProtocolFailure([] { AnalyzerFr{}.GetResult(); }),
          "GetResult: No response has been received."},
-        {"analyzer wrong echo",
-         [&] {
-             return refusal(AnalyzerFr{}, {Report({0x8C, 0x09, 1, 2})}, gr);
-         },
+        {"analyzer wrong echo", refusal(AnalyzerFr{}, {Report({0x8C, 0x09, 1, 2})}, gr),
          "GetResult: Invalid response packet received for GetCardAnalyzerStatus command."},
-        {"analyzer reply of 3 bytes",
-         [&] {
-             return refusal(AnalyzerFr{}, {{0x8C, 0x08, 1}}, gr);
-         },
+        {"analyzer reply of 3 bytes", refusal(AnalyzerFr{}, {{0x8C, 0x08, 1}}, gr),
          "GetResult: Invalid response packet received for GetCardAnalyzerStatus command."},
-        {"serial analyzer empty", [&] { return refusal(AnalyzerSb{}, {{}}, vr); },
+        {"serial analyzer empty", refusal(AnalyzerSb{}, {{}}, vr),
          "ValidateResponse: No response has been received."},
-        {"serial analyzer of 6 bytes",
-         [&] {
-             return refusal(AnalyzerSb{}, {{0x0C, 1, 2, 0x90, 0x00, 0x00}}, vr);
-         },
+        {"serial analyzer of 6 bytes", refusal(AnalyzerSb{}, {{0x0C, 1, 2, 0x90, 0x00, 0x00}}, vr),
          "ValidateResponse: Invalid response packet received for GetCardAnalyzerStatus command."},
-        {"serial analyzer failure status",
-         [&] {
-             return refusal(AnalyzerSb{}, {{0x0C, 1, 2, 0x6A, 0x82}}, gr);
-         },
+        {"serial analyzer failure status", refusal(AnalyzerSb{}, {{0x0C, 1, 2, 0x6A, 0x82}}, gr),
          "ValidateResponse: Invalid response packet received for GetCardAnalyzerStatus command."},
-        {"module empty reply",
-         [&] {
-             return refusal(Module{kGet, kModule3, kState5}, {{}}, vr);
-         },
+        {"module empty reply", refusal(Module{kGet, kModule3, kState5}, {{}}, vr),
          "ValidateResponse: No response has been received"},
-        {"module reply of 7 bytes",
-         [&] {
-             return refusal(Module{kGet, kModule3, kState5}, {Bytes(7, 0x8C)}, gr);
-         },
+        {"module reply of 7 bytes", refusal(Module{kGet, kModule3, kState5}, {Bytes(7, 0x8C)}, gr),
          "ValidateResponse: Response packet is too short"},
         {"module without FF",
-         [&] {
-             return refusal(Module{kGet, kModule3, kState5}, {Report({0x8C, 0x0B, 0x00, 0x03, 0x05})}, vr);
-         },
+         refusal(Module{kGet, kModule3, kState5}, {Report({0x8C, 0x0B, 0x00, 0x03, 0x05})}, vr),
          "ValidateResponse: Invalid response packet received from reader after ConfigureModuleState command. "
          "(Does "
          "the reader support this command?)"},
         {"module other module",
-         [&] {
-             return refusal(Module{kSet, kModule3, kState5}, {Report({0x8C, 0x0B, 0xFF, 0x04, 0x05})}, vr);
-         },
+         refusal(Module{kSet, kModule3, kState5}, {Report({0x8C, 0x0B, 0xFF, 0x04, 0x05})}, vr),
          "ValidateResponse: Invalid response packet received from reader after ConfigureModuleState command. "
          "(Does "
          "the reader support this command?)"},
     };
     for (const Case& c : cases)
     {
-        EXPECT_EQ(c.run(), c.expected) << c.name;
+        EXPECT_EQ(c.outcome, c.expected) << c.name;
     }
 }
 } // namespace

@@ -1,4 +1,3 @@
-#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -138,8 +137,7 @@ TEST(SupportedCardsCommands, AReplyThatIsNoPageEndsTheExchangeWithAnError)
         EXPECT_EQ(RunScripted(c, {SerialPage(0, 1, 2, 3, 4), {0x6A, 0x82}}).size(), 2U);
         EXPECT_EQ(ProtocolFailure([&] { c.ValidateResponse(); }),
                   "ValidateResponse: Invalid ACK data received from reader after GetSupportedCards command "
-                  "(response "
-                  "phrase at index 1)");
+                  "(response phrase at index 1)");
     }
     {
         GetSupportedCardsWithMfp24Protocol c;
@@ -172,31 +170,25 @@ TEST(SupportedCardsCommands, EachRefusalNamesItsCause)
     struct Case
     {
         const char* name;
-        std::function<std::string()> run;
+        std::string outcome;
         std::string expected;
     };
     const Case cases[] = {
         {"serial nothing received",
-         []
-         { return ProtocolFailure([] { GetSupportedCardsWithSerialBinaryProtocol{}.ValidateResponse(); }); },
+         ProtocolFailure([] { GetSupportedCardsWithSerialBinaryProtocol{}.ValidateResponse(); }),
          "ValidateResponse: No response received from reader after GetSupportedCards command"},
-        {"serial empty page, its index as a number", [&] { return serial({{}}); },
+        {"serial empty page, its index as a number", serial({{}}),
          "ValidateResponse: Response phrase at index 0 is empty"},
-        {"serial failure status", [&] { return serial({badStatus}); },
+        {"serial failure status", serial({badStatus}),
          "ValidateResponse: Invalid ACK data received from reader after GetSupportedCards command (response "
-         "phrase "
-         "at index 0)"},
-        {"serial page cut before its status",
-         [&] {
-             return serial({Bytes{0x09, 0x04, 0, 1, 0, 0, 0, 0, 0, 0, 0}});
-         },
+         "phrase at index 0)"},
+        {"serial page cut before its status", serial({Bytes{0x09, 0x04, 0, 1, 0, 0, 0, 0, 0, 0, 0}}),
          "ValidateResponse: Invalid ACK data received from reader after GetSupportedCards command (response "
-         "phrase "
-         "at index 0)"},
+         "phrase at index 0)"},
         {"Mfp24 nothing received",
-         [] { return ProtocolFailure([] { GetSupportedCardsWithMfp24Protocol{}.ValidateResponse(); }); },
+         ProtocolFailure([] { GetSupportedCardsWithMfp24Protocol{}.ValidateResponse(); }),
          "ValidateResponse: GetSupportedCardsWithMfp24Protocol command response was empty."},
-        {"Mfp24 other line", [&] { return mfp24({Mfp24Line("RCX")}, false); },
+        {"Mfp24 other line", mfp24({Mfp24Line("RCX")}, false),
          "ValidateResponse: GetSupportedCardsWithMfp24Protocol invalid response phrase."},
         {"Mfp24 line without CR",
          [&]
@@ -204,17 +196,14 @@ TEST(SupportedCardsCommands, EachRefusalNamesItsCause)
              Bytes line = Mfp24Line("RCT0000");
              line.back() = '0';
              return mfp24({line}, false);
-         },
+         }(),
          "ValidateResponse: GetSupportedCardsWithMfp24Protocol invalid response phrase."},
         {"Mfp24 bad digit",
-         [&]
-         {
-             return mfp24({Mfp24Line("RCT"
-                                     "0001"
-                                     "00G1"
-                                     "0000")},
-                          true);
-         },
+         mfp24({Mfp24Line("RCT"
+                          "0001"
+                          "00G1"
+                          "0000")},
+               true),
          "hexStringToUint16: Invalid hex character."},
         {"FeatureReport page of odd length",
          []
@@ -222,14 +211,14 @@ TEST(SupportedCardsCommands, EachRefusalNamesItsCause)
              GetSupportedCardsWithFeatureReportProtocol c;
              RunScripted(c, {{0x01, 0x00, 0x00}});
              return ProtocolFailure([&] { c.GetResult(); });
-         },
+         }(),
          "GetResult: Invalid response phrase at index 0 for GetSupportedCards command: 3 bytes is not a "
          "whole "
          "number of card-type codes"},
     };
     for (const Case& c : cases)
     {
-        EXPECT_EQ(c.run(), c.expected) << c.name;
+        EXPECT_EQ(c.outcome, c.expected) << c.name;
     }
 }
 } // namespace

@@ -84,8 +84,7 @@ TYPED_TEST(EveryBlock, FewerThanEightBytesAreRefused)
         catch (const PyxProtocol::ProtocolException& e)
         {
             EXPECT_THAT(e.GetMessage(),
-                        ::testing::MatchesRegex("ReaderConfigurationBlock[1-5] needs 8 bytes but was "
-                                                "given " +
+                        ::testing::MatchesRegex("ReaderConfigurationBlock[1-5] needs 8 bytes but was given " +
                                                 std::to_string(size)));
             EXPECT_EQ(e.GetFunctionName(), "FromVector");
         }

@@ -188,10 +188,9 @@ TEST_F(FeatureReportQueries, RefusalsOfTheReaderArriveAsTheCommandsMessages)
     ConfigureModuleStateWithFeatureReportProtocol unknown(
         ReaderModuleAction::Get, static_cast<ReaderModuleId>(9), static_cast<ReaderModuleState>(1));
     Run(unknown);
-    EXPECT_EQ(
-        FailureOf([&] { unknown.ValidateResponse(); }),
-        "Invalid response packet received from reader after ConfigureModuleState command. (Does the reader "
-        "support this command?)");
+    EXPECT_EQ(FailureOf([&] { unknown.ValidateResponse(); }),
+              "Invalid response packet received from reader after ConfigureModuleState command. (Does the "
+              "reader support this command?)");
 }
 
 TEST_F(Mfp24Queries, PartNumberHardwareAndBluetooth)

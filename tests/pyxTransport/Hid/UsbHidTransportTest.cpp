@@ -210,8 +210,8 @@ TEST_F(UsbHidTransportTest, FailedOpenBySerialCarriesHidapiMessage)
     auto transport = Make(Definition("", "NOPE"));
     EXPECT_THROW(transport->init(1), TransportException);
     const auto lines = log.Lines();
-    const std::string prefix = "[TRANSPORT] (Attempt 1) Library error was: Unable to Open device 0c27:3bfa. "
-                               "Library message: ";
+    const std::string prefix =
+        "[TRANSPORT] (Attempt 1) Library error was: Unable to Open device 0c27:3bfa. Library message: ";
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                             [&](const auto& line)
                             { return line.rfind(prefix, 0) == 0 && line.size() > prefix.size(); }))
