@@ -3,12 +3,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Operations/BleBlob.h"
+#include "Utility/TimeDelay.h"
+
+namespace PyxTransport
+{
+class Transport;
+}
 
 // What the BLE blob read and write share: the 0x89 phrases, the fixed waits and bounds of their exchanges,
-// and the result codes that end a transfer at once. Each command keeps its own exchange loop, so that every
-// failure names the command's own source and step.
+// the result codes that end a transfer at once, and the exchange of one phrase itself. Each command keeps its
+// own phrases and steps; a failure of the shared exchange names the command's own source file and step.
 namespace PyxProtocol::BleBlob
 {
 constexpr std::uint8_t kCommand = 0x89;
@@ -37,6 +44,10 @@ constexpr int kMaxRetries = 3;
 constexpr int kMaxSetupResends = 3;
 // Consecutive non-busy failures of a read poll that make a storm.
 constexpr int kStormThreshold = 10;
+
+// The poll pacing both visitors give their command.
+constexpr std::uint32_t kPollDelayMs = 10;
+constexpr std::int32_t kAttemptLimit = 100;
 
 constexpr const char* kNoModuleHint = ". The reader may not have a BLE module installed.";
 
@@ -68,4 +79,36 @@ inline std::string IndexedStep(const char* step, int index)
 {
     return std::string(step) + std::to_string(index);
 }
+
+void Debug(const std::string& message);
+
+// One phrase out as a feature report, the fixed wait, the 8-byte reply back; every reply must echo 0x89 and
+// the command's opcode and carry a result code. Failures are thrown as raised in `sourceFile`, the command's
+// own file. Waits go through `delay`, which must outlive the exchange.
+class Exchange
+{
+public:
+    Exchange(std::uint8_t opcode, const char* sourceFile, PyxCommon::TimeDelay& delay,
+             std::uint32_t pollDelayMs, std::int32_t attemptLimit);
+
+    std::vector<std::uint8_t> ExchangePhrase(PyxTransport::Transport& transport,
+                                             const std::vector<std::uint8_t>& phrase);
+    // The reply's result code; throws on a short reply, a wrong echo or a code that ends the transfer.
+    std::uint8_t CheckResponseCode(const std::vector<std::uint8_t>& reply, const std::string& step) const;
+    // The reply once the code is Ready; other codes are retried kMaxRetries times, kRetryWaitMs apart.
+    std::vector<std::uint8_t> SendWithRetry(PyxTransport::Transport& transport,
+                                            const std::vector<std::uint8_t>& phrase, const std::string& step);
+    // Polls until Ready, pollDelayMs apart, at most attemptLimit times. With `stopOnStorm` a run of
+    // kStormThreshold failures that are not busy returns false (the caller sends its setup again); without
+    // it every code short of Ready is polled again.
+    bool PollUntilReady(PyxTransport::Transport& transport, const std::vector<std::uint8_t>& phrase,
+                        const std::string& step, bool stopOnStorm);
+
+private:
+    std::uint8_t opcode_;
+    const char* sourceFile_;
+    PyxCommon::TimeDelay& delay_;
+    std::uint32_t pollDelayMs_;
+    std::int32_t attemptLimit_;
+};
 } // namespace PyxProtocol::BleBlob

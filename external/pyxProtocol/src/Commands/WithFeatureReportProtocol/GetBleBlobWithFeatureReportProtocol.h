@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Commands/Command.h"
+#include "Commands/WithFeatureReportProtocol/BleBlobExchange.h"
 #include "Structures/BleConfiguration.h"
 #include "Utility/TimeDelay.h"
 
@@ -34,22 +35,13 @@ public:
     std::vector<std::uint8_t> GetResult() const;
 
 private:
-    std::vector<std::uint8_t> ExchangePhrase(PyxTransport::Transport& transport,
-                                             const std::vector<std::uint8_t>& phrase);
-    std::uint8_t CheckResponseCode(const std::vector<std::uint8_t>& reply, const std::string& step) const;
-    std::vector<std::uint8_t> SendWithRetry(PyxTransport::Transport& transport,
-                                            const std::vector<std::uint8_t>& phrase, const std::string& step);
-    // True when the reader reports ready; false on a poll storm (a run of failures that are not busy).
-    bool PollUntilReady(PyxTransport::Transport& transport, const std::vector<std::uint8_t>& phrase,
-                        const std::string& step);
     void ReadBlock(PyxTransport::Transport& transport, std::uint8_t section);
 
     PyxCommon::BleDataType dataType_;
     std::int32_t expectedByteCount_;
     std::int32_t blockCount_;
-    std::uint32_t pollDelayMs_;
-    std::int32_t attemptLimit_;
     std::unique_ptr<PyxCommon::TimeDelay> delay_;
+    BleBlob::Exchange exchange_; // waits through *delay_, so declared after it
     std::vector<std::uint8_t> data_;
 };
 } // namespace PyxProtocol

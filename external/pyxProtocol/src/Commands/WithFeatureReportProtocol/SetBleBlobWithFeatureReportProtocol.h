@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Commands/Command.h"
+#include "Commands/WithFeatureReportProtocol/BleBlobExchange.h"
 #include "Structures/BleConfiguration.h"
 #include "Utility/TimeDelay.h"
 
@@ -32,13 +33,6 @@ public:
     void Execute(PyxTransport::Transport& transport) override;
 
 private:
-    std::vector<std::uint8_t> ExchangePhrase(PyxTransport::Transport& transport,
-                                             const std::vector<std::uint8_t>& phrase);
-    std::uint8_t CheckResponseCode(const std::vector<std::uint8_t>& reply, const std::string& step) const;
-    std::vector<std::uint8_t> SendWithRetry(PyxTransport::Transport& transport,
-                                            const std::vector<std::uint8_t>& phrase, const std::string& step);
-    void PollUntilReady(PyxTransport::Transport& transport, const std::vector<std::uint8_t>& phrase,
-                        const std::string& step);
     void WriteBlob(PyxTransport::Transport& transport, std::int32_t block, std::uint8_t section);
 
     PyxCommon::BleDataType dataType_;
@@ -46,8 +40,7 @@ private:
     std::size_t expectedByteCount_;
     std::int32_t blockCount_;
     std::int32_t dataPhrasesPerBlock_;
-    std::uint32_t pollDelayMs_;
-    std::int32_t attemptLimit_;
     std::unique_ptr<PyxCommon::TimeDelay> delay_;
+    BleBlob::Exchange exchange_; // waits through *delay_, so declared after it
 };
 } // namespace PyxProtocol
