@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Configuration/ReaderConfiguration.h"
+#include "ProtocolException.h"
 
 // The codecs of the byte-per-member blocks, driven by one table per block that places each member in the
 // 8 block bytes. The tables read like the block layouts, and a compile-time check proves that every one of
@@ -92,3 +93,27 @@ std::string Print(const std::array<BlockField<Block>, N>& fields, const Block& b
     return text;
 }
 } // namespace PyxProtocol::Detail
+
+// Defines FromVector, ToVector and ToString of a table-driven block from its table, and proves that the table
+// covers the block. A macro rather than a template, so that a refused vector is reported from the block's own
+// file and from FromVector, like every other throw site. Use it at PyxProtocol scope after the table.
+#define PYX_DEFINE_BLOCK_CODECS(Block, fields)                                                               \
+    Block Block::FromVector(const std::vector<std::uint8_t>& bytes)                                          \
+    {                                                                                                        \
+        if (bytes.size() < ConfigurationBlockSize)                                                           \
+        {                                                                                                    \
+            PYX_THROW(ProtocolException, Detail::ShortBlockMessage(#Block, bytes.size()));                   \
+        }                                                                                                    \
+        return Detail::Decode(fields, bytes);                                                                \
+    }                                                                                                        \
+    std::vector<std::uint8_t> Block::ToVector(const Block& block)                                            \
+    {                                                                                                        \
+        return Detail::Encode(fields, block);                                                                \
+    }                                                                                                        \
+    std::string Block::ToString(std::string& text) const                                                     \
+    {                                                                                                        \
+        return Detail::Print(fields, *this, text);                                                           \
+    }                                                                                                        \
+    static_assert(Detail::CoversEveryBitOnce(fields),                                                        \
+                  "every bit of the block belongs to exactly one member");                                   \
+    static_assert((fields).size() == sizeof(Block), "one table row per member")

@@ -1,5 +1,4 @@
 #include "Configuration/BlockCodec.h"
-#include "ProtocolException.h"
 
 namespace PyxProtocol
 {
@@ -24,26 +23,7 @@ constexpr std::array<Detail::BlockField<B>, 16> kFields{{
     {&B::EnableContinuousRead, 7, 6, 1, "Enable Continuous Read: "},
     {&B::DisableKeystroking, 7, 7, 1, "Disable Keystroking: "},
 }};
-static_assert(Detail::CoversEveryBitOnce(kFields));
-static_assert(kFields.size() == sizeof(B), "one table row per member");
 } // namespace
 
-B B::FromVector(const std::vector<std::uint8_t>& bytes)
-{
-    if (bytes.size() < ConfigurationBlockSize)
-    {
-        PYX_THROW(ProtocolException, Detail::ShortBlockMessage("ReaderConfigurationBlock1", bytes.size()));
-    }
-    return Detail::Decode(kFields, bytes);
-}
-
-std::vector<std::uint8_t> B::ToVector(const B& block)
-{
-    return Detail::Encode(kFields, block);
-}
-
-std::string B::ToString(std::string& text) const
-{
-    return Detail::Print(kFields, *this, text);
-}
+PYX_DEFINE_BLOCK_CODECS(ReaderConfigurationBlock1, kFields);
 } // namespace PyxProtocol

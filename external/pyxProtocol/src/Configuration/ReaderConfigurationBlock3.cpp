@@ -1,5 +1,4 @@
 #include "Configuration/BlockCodec.h"
-#include "ProtocolException.h"
 
 namespace PyxProtocol
 {
@@ -29,26 +28,7 @@ constexpr std::array<Detail::BlockField<B>, 21> kFields{{
     {&B::LeadingTrailingCharacter1, 6, 0, 8, "LeadingTrailingCharacter1: "},
     {&B::LeadingTrailingCharacter2, 7, 0, 8, "LeadingTrailingCharacter2: "},
 }};
-static_assert(Detail::CoversEveryBitOnce(kFields));
-static_assert(kFields.size() == sizeof(B), "one table row per member");
 } // namespace
 
-B B::FromVector(const std::vector<std::uint8_t>& bytes)
-{
-    if (bytes.size() < ConfigurationBlockSize)
-    {
-        PYX_THROW(ProtocolException, Detail::ShortBlockMessage("ReaderConfigurationBlock3", bytes.size()));
-    }
-    return Detail::Decode(kFields, bytes);
-}
-
-std::vector<std::uint8_t> B::ToVector(const B& block)
-{
-    return Detail::Encode(kFields, block);
-}
-
-std::string B::ToString(std::string& text) const
-{
-    return Detail::Print(kFields, *this, text);
-}
+PYX_DEFINE_BLOCK_CODECS(ReaderConfigurationBlock3, kFields);
 } // namespace PyxProtocol

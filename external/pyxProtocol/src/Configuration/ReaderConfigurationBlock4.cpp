@@ -1,5 +1,4 @@
 #include "Configuration/BlockCodec.h"
-#include "ProtocolException.h"
 
 namespace PyxProtocol
 {
@@ -23,26 +22,7 @@ constexpr std::array<Detail::BlockField<B>, 15> kFields{{
     {&B::_____, 6, 2, 6, "_____: "},
     {&B::EnableExtendedMode, 7, 0, 8, "EnableExtendedMode: "},
 }};
-static_assert(Detail::CoversEveryBitOnce(kFields));
-static_assert(kFields.size() == sizeof(B), "one table row per member");
 } // namespace
 
-B B::FromVector(const std::vector<std::uint8_t>& bytes)
-{
-    if (bytes.size() < ConfigurationBlockSize)
-    {
-        PYX_THROW(ProtocolException, Detail::ShortBlockMessage("ReaderConfigurationBlock4", bytes.size()));
-    }
-    return Detail::Decode(kFields, bytes);
-}
-
-std::vector<std::uint8_t> B::ToVector(const B& block)
-{
-    return Detail::Encode(kFields, block);
-}
-
-std::string B::ToString(std::string& text) const
-{
-    return Detail::Print(kFields, *this, text);
-}
+PYX_DEFINE_BLOCK_CODECS(ReaderConfigurationBlock4, kFields);
 } // namespace PyxProtocol
