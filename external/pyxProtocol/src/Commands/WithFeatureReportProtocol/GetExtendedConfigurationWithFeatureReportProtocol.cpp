@@ -1,7 +1,7 @@
 #include "Commands/WithFeatureReportProtocol/GetExtendedConfigurationWithFeatureReportProtocol.h"
 
 #include "Commands/CommandHelpers.h"
-#include "Commands/ExtendedConfigurationHeader.h"
+#include "Commands/ExtendedConfigurationRules.h"
 #include "ProtocolException.h"
 
 namespace PyxProtocol
@@ -82,15 +82,14 @@ void GetExtendedConfigurationWithFeatureReportProtocol::validateAndParseHeaderRe
         PYX_THROW(ProtocolException, "Invalid Header response received from reader while executing "
                                      "GetExtendedConfiguration command");
     }
-    const auto header = PyxCommon::FieldSeparatorDataHeader::FromVector(
-        {reply.begin(), reply.begin() + PyxCommon::FieldSeparatorDataHeader::kByteSize});
-    if (!IsReadableExtendedConfigurationHeader(header))
+    const auto header = ReadableExtendedConfigurationHeader(reply, 0);
+    if (!header)
     {
         PYX_THROW(
             ProtocolException,
             "Invalid Header data received from reader while executing GetExtendedConfiguration command");
     }
-    header_ = header;
+    header_ = *header;
     headerKnown_ = true;
 }
 } // namespace PyxProtocol

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "Commands/CommandHelpers.h"
+#include "Commands/ExtendedConfigurationRules.h"
 #include "ProtocolException.h"
 
 namespace PyxProtocol
@@ -35,8 +36,7 @@ SetExtendedConfigurationWithFeatureReportProtocol::SetExtendedConfigurationWithF
     const PyxCommon::ExtendedConfiguration& configuration, const PyxCommon::HashData& hash)
     : configuration_(configuration.ToVector()), firstValue_(hash.HashValue1), secondValue_(hash.HashValue2),
       enhanceSecurityFirmwareState_(hash.EnhanceSecurityFirmwareState),
-      sendFirst_(hash.EnhanceSecurityFirmwareState == 1 || !PyxCommon::IsAllZero(hash.HashValue1)),
-      sendSecond_(hash.EnhanceSecurityFirmwareState == 1 || !PyxCommon::IsAllZero(hash.HashValue2)),
+      sendFirst_(SendsHashValue(hash, hash.HashValue1)), sendSecond_(SendsHashValue(hash, hash.HashValue2)),
       chunkCount_(configuration.FieldSeparatorDataHeader.MaxStorageSize)
 {
     if (configuration_.size() < chunkCount_ * kChunkSize)

@@ -1,7 +1,7 @@
 #include "Commands/WithSerialBinaryProtocol/GetExtendedConfigurationWithSerialBinaryProtocol.h"
 
 #include "Commands/CommandHelpers.h"
-#include "Commands/ExtendedConfigurationHeader.h"
+#include "Commands/ExtendedConfigurationRules.h"
 #include "Commands/SerialBinaryStatus.h"
 #include "ProtocolException.h"
 
@@ -94,16 +94,14 @@ void GetExtendedConfigurationWithSerialBinaryProtocol::validateAndParseHeaderRes
         PYX_THROW(ProtocolException, "Invalid ACK data received from reader for Data header while executing "
                                      "GetExtendedConfiguration command");
     }
-    const auto header = PyxCommon::FieldSeparatorDataHeader::FromVector(
-        {reply.begin() + kHeaderAt,
-         reply.begin() + kHeaderAt + PyxCommon::FieldSeparatorDataHeader::kByteSize});
-    if (!IsReadableExtendedConfigurationHeader(header))
+    const auto header = ReadableExtendedConfigurationHeader(reply, kHeaderAt);
+    if (!header)
     {
         PYX_THROW(
             ProtocolException,
             "Invalid Header data received from reader while executing GetExtendedConfiguration command");
     }
-    header_ = header;
+    header_ = *header;
     headerKnown_ = true;
 }
 } // namespace PyxProtocol

@@ -1,6 +1,7 @@
 #include "Commands/WithSerialBinaryProtocol/SetExtendedConfigurationWithSerialBinaryProtocol.h"
 
 #include "Commands/CommandHelpers.h"
+#include "Commands/ExtendedConfigurationRules.h"
 #include "ProtocolException.h"
 
 namespace PyxProtocol
@@ -17,8 +18,7 @@ SetExtendedConfigurationWithSerialBinaryProtocol::SetExtendedConfigurationWithSe
     const PyxCommon::ExtendedConfiguration& configuration, const PyxCommon::HashData& hash)
     : configuration_(configuration.ToVector()), firstValue_(hash.HashValue1), secondValue_(hash.HashValue2),
       enhanceSecurityFirmwareState_(hash.EnhanceSecurityFirmwareState),
-      sendFirst_(hash.EnhanceSecurityFirmwareState == 1 || !PyxCommon::IsAllZero(hash.HashValue1)),
-      sendSecond_(hash.EnhanceSecurityFirmwareState == 1 || !PyxCommon::IsAllZero(hash.HashValue2))
+      sendFirst_(SendsHashValue(hash, hash.HashValue1)), sendSecond_(SendsHashValue(hash, hash.HashValue2))
 {
 }
 
