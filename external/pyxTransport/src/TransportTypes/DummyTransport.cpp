@@ -6,21 +6,13 @@
 #include <fmt/format.h>
 
 #include "ByteText.h"
-#include "Logging/Logger.h"
 #include "SerialPortSettingsText.h"
+#include "TransportLog.h"
 
 namespace PyxTransport
 {
 namespace
 {
-constexpr const char* kTag = "TRANSPORT";
-constexpr int kTraceLevel = 0;
-
-PyxCommon::Logger& Log()
-{
-    return PyxCommon::Logger::GetInstance(false, true);
-}
-
 // The definition as one line, or the empty text when it cannot be written.
 std::string DescribeDefinition(const PyxCommon::ReaderDefinition& definition)
 {

@@ -3,22 +3,11 @@
 #include <fmt/format.h>
 
 #include "ByteText.h"
-#include "Logging/Logger.h"
 #include "TransportException.h"
+#include "TransportLog.h"
 
 namespace PyxTransport
 {
-namespace
-{
-constexpr const char* kTag = "TRANSPORT";
-constexpr int kTraceLevel = 0;
-
-PyxCommon::Logger& Log()
-{
-    return PyxCommon::Logger::GetInstance(false, true);
-}
-} // namespace
-
 SerialTransport::SerialTransport(const PyxCommon::ReaderDefinition& definition,
                                  std::unique_ptr<SerialPortWrapper> port)
     : Transport(definition), port(std::move(port)), settings(definition.SerialPortSettings)

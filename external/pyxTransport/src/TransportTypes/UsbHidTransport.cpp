@@ -8,21 +8,11 @@
 
 #include "ByteText.h"
 #include "Linux/WideText.h"
-#include "Logging/Logger.h"
 #include "TransportException.h"
+#include "TransportLog.h"
 
 namespace PyxTransport
 {
-namespace
-{
-constexpr const char* kTag = "TRANSPORT";
-
-PyxCommon::Logger& Log()
-{
-    return PyxCommon::Logger::GetInstance(false, true);
-}
-} // namespace
-
 UsbHidTransport::UsbHidTransport(const PyxCommon::ReaderDefinition& definition,
                                  std::shared_ptr<PyxCommon::TimeDelay> delay)
     : Transport(definition), timeDelay(std::move(delay))
