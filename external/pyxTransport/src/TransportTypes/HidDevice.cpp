@@ -67,51 +67,35 @@ void HidDevice::OpenBusPath(const std::string& busPath)
     }
 }
 
-int HidDevice::GetFeatureReport(std::uint8_t* buffer, std::size_t length)
+template <typename Call> int HidDevice::Run(const char* action, Call call)
 {
     if (!handle_)
     {
-        // hidapi would dereference the null handle.
-        throw std::runtime_error("Unable to receive feature report. Library message: device is not open");
+        throw std::runtime_error(fmt::format("Unable to {}. Library message: device is not open", action));
     }
-    const int result = hid_get_feature_report(handle_.get(), buffer, length);
+    const int result = call(handle_.get());
     if (result == -1)
     {
         throw std::runtime_error(
-            fmt::format("Unable to receive feature report. Library message: {}", LastErrorMessage()));
+            fmt::format("Unable to {}. Library message: {}", action, LastErrorMessage()));
     }
     return result;
+}
+
+int HidDevice::GetFeatureReport(std::uint8_t* buffer, std::size_t length)
+{
+    return Run("receive feature report",
+               [&](hid_device* device) { return hid_get_feature_report(device, buffer, length); });
 }
 
 int HidDevice::SendFeatureReport(const std::uint8_t* buffer, std::size_t length)
 {
-    if (!handle_)
-    {
-        // hidapi would dereference the null handle.
-        throw std::runtime_error("Unable to send feature report. Library message: device is not open");
-    }
-    const int result = hid_send_feature_report(handle_.get(), buffer, length);
-    if (result == -1)
-    {
-        throw std::runtime_error(
-            fmt::format("Unable to send feature report. Library message: {}", LastErrorMessage()));
-    }
-    return result;
+    return Run("send feature report",
+               [&](hid_device* device) { return hid_send_feature_report(device, buffer, length); });
 }
 
 int HidDevice::SendOutputReport(const std::uint8_t* buffer, std::size_t length)
 {
-    if (!handle_)
-    {
-        // hidapi would dereference the null handle.
-        throw std::runtime_error("Unable to send output report. Library message: device is not open");
-    }
-    const int result = hid_write(handle_.get(), buffer, length);
-    if (result == -1)
-    {
-        throw std::runtime_error(
-            fmt::format("Unable to send output report. Library message: {}", LastErrorMessage()));
-    }
-    return result;
+    return Run("send output report", [&](hid_device* device) { return hid_write(device, buffer, length); });
 }
 } // namespace PyxTransport

@@ -43,6 +43,10 @@ public:
     static std::string ResolveBusPath(const std::string& busPath);
 
 private:
+    // Runs one hidapi call on the held handle. No handle is refused before hidapi could dereference it, and
+    // hidapi's -1 is thrown with its message; `action` completes "Unable to ...".
+    template <typename Call> int Run(const char* action, Call call);
+
     struct Closer
     {
         void operator()(hid_device_* handle) const;
