@@ -161,15 +161,9 @@ TEST(BleBlobRead, BusyPollsNeverMakeAStorm)
 {
     ScriptedTransport transport;
     transport.QueueReply(ReadReply(0));
-    for (int i = 0; i < 12; ++i)
-    {
-        transport.QueueReply(ReadReply(11));
-    }
+    transport.QueueReplies(std::vector<Bytes>(12, ReadReply(11)));
     transport.QueueReply(ReadReply(0));
-    for (int i = 0; i < 32; ++i)
-    {
-        transport.QueueReply(ReadReply(0));
-    }
+    transport.QueueReplies(std::vector<Bytes>(32, ReadReply(0)));
     Read read(BleDataType::Key);
     read.command->Execute(transport);
 
@@ -187,10 +181,7 @@ TEST(BleBlobRead, TenNonBusyPollFailuresResendTheSetup)
 {
     ScriptedTransport transport;
     transport.QueueReply(ReadReply(0));
-    for (int i = 0; i < 10; ++i)
-    {
-        transport.QueueReply(ReadReply(3));
-    }
+    transport.QueueReplies(std::vector<Bytes>(10, ReadReply(3)));
     QueueReadyBlock(transport, 0x00);
     Read read(BleDataType::Key);
     read.command->Execute(transport);
@@ -216,17 +207,11 @@ TEST(BleBlobRead, BusyBreaksARunOfPollFailures)
     transport.QueueReply(ReadReply(0));
     for (int run = 0; run < 2; ++run)
     {
-        for (int i = 0; i < 9; ++i)
-        {
-            transport.QueueReply(ReadReply(3));
-        }
+        transport.QueueReplies(std::vector<Bytes>(9, ReadReply(3)));
         transport.QueueReply(ReadReply(11));
     }
     transport.QueueReply(ReadReply(0));
-    for (int i = 0; i < 32; ++i)
-    {
-        transport.QueueReply(ReadReply(0));
-    }
+    transport.QueueReplies(std::vector<Bytes>(32, ReadReply(0)));
     Read read(BleDataType::Key);
     read.command->Execute(transport);
     EXPECT_EQ(transport.CountOf(Op::Transmit), 1u + 21u + 32u);
@@ -238,10 +223,7 @@ TEST(BleBlobRead, PersistingStormEndsAfterThreeSetupResends)
     for (int setup = 0; setup < 4; ++setup)
     {
         transport.QueueReply(ReadReply(0));
-        for (int i = 0; i < 10; ++i)
-        {
-            transport.QueueReply(ReadReply(3));
-        }
+        transport.QueueReplies(std::vector<Bytes>(10, ReadReply(3)));
     }
     Read read(BleDataType::Key);
     EXPECT_EQ(
@@ -327,10 +309,7 @@ TEST(BleBlobRead, TransientCodesAreRetriedThreeTimes)
 {
     {
         ScriptedTransport transport;
-        for (int i = 0; i < 4; ++i)
-        {
-            transport.QueueReply(ReadReply(7));
-        }
+        transport.QueueReplies(std::vector<Bytes>(4, ReadReply(7)));
         Read read(BleDataType::Key);
         EXPECT_EQ(ProtocolFailure([&] { read.command->Execute(transport); }),
                   "SendWithRetry: Transient error persisted after 3 retries during GetBleBlob read setup. "
@@ -341,10 +320,7 @@ TEST(BleBlobRead, TransientCodesAreRetriedThreeTimes)
     }
     {
         ScriptedTransport transport;
-        for (int i = 0; i < 3; ++i)
-        {
-            transport.QueueReply(ReadReply(7));
-        }
+        transport.QueueReplies(std::vector<Bytes>(3, ReadReply(7)));
         QueueReadyBlock(transport, 0);
         Read read(BleDataType::Key);
         read.command->Execute(transport);
@@ -361,10 +337,7 @@ TEST(BleBlobWrite, UnencryptedKeyWritesOneShortBlockToSectionFour)
         key[i] = static_cast<std::uint8_t>(0xA0 + i);
     }
     ScriptedTransport transport;
-    for (int i = 0; i < 7; ++i)
-    {
-        transport.QueueReply(WriteReply(0));
-    }
+    transport.QueueReplies(std::vector<Bytes>(7, WriteReply(0)));
     Write write(BleDataType::UnencryptedKey, key);
     write.command->Execute(transport);
 
@@ -404,10 +377,7 @@ TEST(BleBlobWrite, DataWriteStoresThreeSectionsWithPausesBetweenBlocks)
         data[i] = static_cast<std::uint8_t>(i / 4);
     }
     ScriptedTransport transport;
-    for (int i = 0; i < 3 * 35; ++i)
-    {
-        transport.QueueReply(WriteReply(0));
-    }
+    transport.QueueReplies(std::vector<Bytes>(3 * 35, WriteReply(0)));
     Write write(BleDataType::Data, data);
     write.command->Execute(transport);
 
@@ -431,10 +401,7 @@ TEST(BleBlobWrite, DataWriteStoresThreeSectionsWithPausesBetweenBlocks)
 TEST(BleBlobWrite, StorePollRetriesEveryCodeUntilTheLimit)
 {
     ScriptedTransport transport;
-    for (int i = 0; i < 34; ++i)
-    {
-        transport.QueueReply(WriteReply(0));
-    }
+    transport.QueueReplies(std::vector<Bytes>(34, WriteReply(0)));
     for (int i = 0; i < 100; ++i)
     {
         transport.QueueReply(WriteReply(i % 2 == 0 ? 3 : 11));
