@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "Exceptions/TessmarException.h"
+#include "RecordTestSupport.h"
 #include "Structures/ExtendedConfiguration.h"
 
 using namespace PyxCommon;
 
 namespace
 {
-using Bytes = std::vector<std::uint8_t>;
+using PyxTest::Bytes;
 
 template <typename Record> bool SameBytes(const Record& a, const Record& b)
 {
@@ -21,15 +21,7 @@ template <typename Record> bool SameBytes(const Record& a, const Record& b)
 
 std::string MessageOf(const std::function<void()>& action)
 {
-    try
-    {
-        action();
-    }
-    catch (const TessmarException& e)
-    {
-        return e.GetMessage();
-    }
-    return "<no exception>";
+    return PyxTest::FailureOf(action).message;
 }
 
 FieldSeparatorDataHeader ValidHeader(std::uint8_t fields, std::uint8_t separators)

@@ -292,38 +292,28 @@ TEST(IdentificationCommands, EachRefusalNamesItsCause)
     struct Case
     {
         const char* name;
-        std::function<std::string()> run;
+        std::string outcome;
         std::string expected;
     };
     const Case cases[] = {
-        {"ESN read before the exchange", [&] { return ProtocolFailure([] { EsnFr{}.GetResult(); }); },
+        {"ESN read before the exchange", ProtocolFailure([] { EsnFr{}.GetResult(); }),
          "GetResult: Attempted to get result of GetESN before all responses were received"},
         {"serial ESN piece empty, its index as a number",
-         [&] {
-             return Refusal<EsnSb>(EsnSb{}, {{0x08}, {0x08}, {0x08}, {}, {0x08}}, vr);
-         },
+         Refusal<EsnSb>(EsnSb{}, {{0x08}, {0x08}, {0x08}, {}, {0x08}}, vr),
          "ValidateResponse: Response phrase at index 3 is empty"},
-        {"serial ESN wrong echo",
-         [&] {
-             return Refusal<EsnSb>(EsnSb{}, {{0x08}, {0x09}, {0x08}, {0x08}, {0x08}}, vr);
-         },
+        {"serial ESN wrong echo", Refusal<EsnSb>(EsnSb{}, {{0x08}, {0x09}, {0x08}, {0x08}, {0x08}}, vr),
          "ValidateResponse: Invalid ACK data received from reader after GetESN command"},
-        {"part number read before the exchange", [&] { return ProtocolFailure([] { PnFr{}.GetResult(); }); },
+        {"part number read before the exchange", ProtocolFailure([] { PnFr{}.GetResult(); }),
          "GetResult: GetPartNumberWithFeatureReportProtocol::GetResult called before all response phrases "
          "were added"},
-        {"serial part number wrong echo",
-         [&] {
-             return Refusal<PnSb>(PnSb{}, {{0x0C}, {0x6B, 0x00}, {0x0C}}, vr);
-         },
+        {"serial part number wrong echo", Refusal<PnSb>(PnSb{}, {{0x0C}, {0x6B, 0x00}, {0x0C}}, vr),
          "ValidateResponse: Invalid ACK data received from reader after GetPartNumber command"},
         {"serial part number piece too long, its length as a number",
-         [&] {
-             return Refusal<PnSb>(PnSb{}, {{0x0C}, Bytes(10, 0x0C), {0x0C}}, gr);
-         },
+         Refusal<PnSb>(PnSb{}, {{0x0C}, Bytes(10, 0x0C), {0x0C}}, gr),
          "GetResult: Expected 1-byte ACK and an 8 byte part number in response phrase but received 10 bytes"},
-        {"Mfp24 part number short line", [&] { return Refusal<PnMfp>(PnMfp{}, {Bytes(23, 'R')}, vr); },
+        {"Mfp24 part number short line", Refusal<PnMfp>(PnMfp{}, {Bytes(23, 'R')}, vr),
          "ValidateResponse: ValidateResponse called before all response phrases were added"},
-        {"Mfp24 part number wrong letters", [&] { return Refusal<PnMfp>(PnMfp{}, {Mfp24Line("RRX")}, vr); },
+        {"Mfp24 part number wrong letters", Refusal<PnMfp>(PnMfp{}, {Mfp24Line("RRX")}, vr),
          "ValidateResponse: Invalid response received"},
         {"string cut off by a failing transport",
          [&]
@@ -333,33 +323,21 @@ TEST(IdentificationCommands, EachRefusalNamesItsCause)
              transport.QueueReply(Report({'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'}));
              EXPECT_THROW(c.Execute(transport), PyxTransport::TransportException);
              return ProtocolFailure([&] { c.ValidateResponse(); });
-         },
+         }(),
          "ValidateResponse: The response received from the device does not contain a null terminator. Did "
          "you read far enough?"},
-        {"serial string refused index",
-         [&] {
-             return Refusal<StrSb>(StrSb{kString3}, {{0x67, 0x00}}, vr);
-         },
+        {"serial string refused index", Refusal<StrSb>(StrSb{kString3}, {{0x67, 0x00}}, vr),
          "ValidateResponse: Provided index is invalid - out of range for Get String command"},
-        {"serial string refused string",
-         [&] {
-             return Refusal<StrSb>(StrSb{kString3}, {{0x6B, 0x00}}, vr);
-         },
+        {"serial string refused string", Refusal<StrSb>(StrSb{kString3}, {{0x6B, 0x00}}, vr),
          "ValidateResponse: Requested string is invalid - out of range for Get String command"},
-        {"serial string one-byte status",
-         [&] {
-             return Refusal<StrSb>(StrSb{kString3}, {{0x6B, 0x01, 0x00}}, vr);
-         },
+        {"serial string one-byte status", Refusal<StrSb>(StrSb{kString3}, {{0x6B, 0x01, 0x00}}, vr),
          "ValidateResponse: Invalid ACK received from reader after Get String command"},
-        {"string never asked", [&] { return ProtocolFailure([] { StrSb{kString3}.ValidateResponse(); }); },
+        {"string never asked", ProtocolFailure([] { StrSb{kString3}.ValidateResponse(); }),
          "ValidateResponse: No response received from the device."},
-        {"installed hardware short report",
-         [&] {
-             return Refusal<HwFr>(HwFr{}, {{0x01, 0, 0, 0, 0x01}}, gr);
-         },
+        {"installed hardware short report", Refusal<HwFr>(HwFr{}, {{0x01, 0, 0, 0, 0x01}}, gr),
          "GetResult: Response to GetInstalledHardware command is too short: expected at least 6 bytes but "
          "received 5"},
-        {"serial installed hardware empty", [&] { return Refusal<HwSb>(HwSb{}, {{}}, vr); },
+        {"serial installed hardware empty", Refusal<HwSb>(HwSb{}, {{}}, vr),
          "ValidateResponse: Response phrase is empty"},
         {"serial installed hardware failure status",
          [&]
@@ -367,62 +345,42 @@ TEST(IdentificationCommands, EachRefusalNamesItsCause)
              Bytes bad = hw;
              bad[10] = 0x6A;
              return Refusal<HwSb>(HwSb{}, {bad}, vr);
-         },
+         }(),
          "ValidateResponse: Invalid response phrase"},
-        {"serial installed hardware cut short",
-         [&] { return Refusal<HwSb>(HwSb{}, {Bytes(hw.begin(), hw.end() - 1)}, gr); },
+        {"serial installed hardware cut short", Refusal<HwSb>(HwSb{}, {Bytes(hw.begin(), hw.end() - 1)}, gr),
          "ValidateResponse: Invalid response phrase"},
-        {"Mfp24 installed hardware error packet",
-         [&] { return Refusal<HwMfp>(HwMfp{}, {Mfp24Line("ESX07")}, vr); },
+        {"Mfp24 installed hardware error packet", Refusal<HwMfp>(HwMfp{}, {Mfp24Line("ESX07")}, vr),
          "ValidateResponse: Received an error packet or the reader does not support this command."},
-        {"Mfp24 installed hardware other line",
-         [&] { return Refusal<HwMfp>(HwMfp{}, {Mfp24Line("RSX05")}, vr); },
+        {"Mfp24 installed hardware other line", Refusal<HwMfp>(HwMfp{}, {Mfp24Line("RSX05")}, vr),
          "ValidateResponse: Invalid response received"},
-        {"LUID never asked", [&] { return ProtocolFailure([] { LuidFr{}.ValidateResponse(); }); },
+        {"LUID never asked", ProtocolFailure([] { LuidFr{}.ValidateResponse(); }),
          "ValidateResponse: No response received from device. Was this command actually executed?"},
-        {"LUID read before the exchange", [&] { return ProtocolFailure([] { LuidFr{}.GetResult(); }); },
+        {"LUID read before the exchange", ProtocolFailure([] { LuidFr{}.GetResult(); }),
          "GetResult: Command is not finished. Please complete the command before retrieving the result."},
-        {"LUID short report",
-         [&] {
-             return Refusal<LuidFr>(LuidFr{}, {{1, 2, 3, 4, 5, 6, 7}}, gr);
-         },
+        {"LUID short report", Refusal<LuidFr>(LuidFr{}, {{1, 2, 3, 4, 5, 6, 7}}, gr),
          "GetResult: Response to GetLuid command is too short: expected 8 bytes but received 7"},
-        {"serial LUID never asked", [&] { return ProtocolFailure([] { LuidSb{}.ValidateResponse(); }); },
+        {"serial LUID never asked", ProtocolFailure([] { LuidSb{}.ValidateResponse(); }),
          "ValidateResponse: Attempted to get result of GetLuid before all responses were received."},
-        {"serial LUID empty", [&] { return Refusal<LuidSb>(LuidSb{}, {{}}, vr); },
+        {"serial LUID empty", Refusal<LuidSb>(LuidSb{}, {{}}, vr),
          "ValidateResponse: Empty response has been received after GetLuid command."},
-        {"serial LUID one byte short",
-         [&] {
-             return Refusal<LuidSb>(LuidSb{}, {{0x05, 1, 2, 3, 4, 5, 6, 7, 8, 0x90}}, vr);
-         },
+        {"serial LUID one byte short", Refusal<LuidSb>(LuidSb{}, {{0x05, 1, 2, 3, 4, 5, 6, 7, 8, 0x90}}, vr),
          "ValidateResponse: Invalid ACK data received from reader after GetLuid command"},
-        {"set LUID timeout",
-         [&] {
-             return Refusal<SetSb>(SetSb{7}, {{0x6B, 0x00}, {0x90, 0x00}}, vr);
-         },
+        {"set LUID timeout", Refusal<SetSb>(SetSb{7}, {{0x6B, 0x00}, {0x90, 0x00}}, vr),
          "ValidateResponse: Reader reports a timeout error (no followup within 100ms => 0x6B) after sending "
          "SetLuid command"},
         {"set LUID status in place of the acknowledgement",
-         [&] {
-             return Refusal<SetSb>(SetSb{7}, {{0x90, 0x00}, {0x90, 0x00}}, vr);
-         },
+         Refusal<SetSb>(SetSb{7}, {{0x90, 0x00}, {0x90, 0x00}}, vr),
          "ValidateResponse: Invalid ACK received from reader after SetLuid command"},
-        {"set LUID empty second reply",
-         [&] {
-             return Refusal<SetSb>(SetSb{7}, {{0x06}, {}}, vr);
-         },
+        {"set LUID empty second reply", Refusal<SetSb>(SetSb{7}, {{0x06}, {}}, vr),
          "ValidateResponse: Empty response has been received from reader after SetLuid command"},
-        {"set LUID one-byte status",
-         [&] {
-             return Refusal<SetSb>(SetSb{7}, {{0x06}, {0x90}}, vr);
-         },
+        {"set LUID one-byte status", Refusal<SetSb>(SetSb{7}, {{0x06}, {0x90}}, vr),
          "ValidateResponse: Invalid response received from reader after sending LUID data"},
-        {"set LUID never sent", [&] { return ProtocolFailure([] { SetSb{7}.ValidateResponse(); }); },
+        {"set LUID never sent", ProtocolFailure([] { SetSb{7}.ValidateResponse(); }),
          "ValidateResponse: Attempted to get result of SetLuid before all responses were received"},
     };
     for (const Case& c : cases)
     {
-        EXPECT_EQ(c.run(), c.expected) << c.name;
+        EXPECT_EQ(c.outcome, c.expected) << c.name;
     }
 }
 
