@@ -6,11 +6,7 @@ INSTANTIATE_TEST_SUITE_P(Hid, BeeperEndToEnd, ::testing::Values(Protocol::Featur
                          ParamName);
 INSTANTIATE_TEST_SUITE_P(Hid, BinaryEndToEnd, ::testing::Values(Protocol::FeatureReport), ParamName);
 
-class HidEndToEnd : public EndToEnd
-{
-protected:
-    void SetUp() override { Open(Protocol::FeatureReport); }
-};
+using HidEndToEnd = PyxTest::OpenedOn<Protocol::FeatureReport, EndToEnd>;
 
 TEST_F(HidEndToEnd, SilentReaderFailsTheReadAndTheNextCommandWorks)
 {

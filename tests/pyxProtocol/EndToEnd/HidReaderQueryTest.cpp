@@ -48,17 +48,9 @@ Codes NineCodes()
     return {0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0106, 0x0107, 0x0108, 0x0209};
 }
 
-class FeatureReportQueries : public ReaderQueryEndToEnd
-{
-protected:
-    void SetUp() override { Open(Protocol::FeatureReport); }
-};
+using FeatureReportQueries = PyxTest::OpenedOn<Protocol::FeatureReport, ReaderQueryEndToEnd>;
 
-class Mfp24Queries : public ReaderQueryEndToEnd
-{
-protected:
-    void SetUp() override { Open(Protocol::Mfp24); }
-};
+using Mfp24Queries = PyxTest::OpenedOn<Protocol::Mfp24, ReaderQueryEndToEnd>;
 
 TEST_F(FeatureReportQueries, IdentificationTexts)
 {

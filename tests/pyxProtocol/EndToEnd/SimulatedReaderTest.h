@@ -55,4 +55,11 @@ protected:
     std::unique_ptr<Sim::SimulatedSerialReader> serial_;
     std::unique_ptr<PyxTransport::Transport> transport_;
 };
+
+// `Fixture` with a reader of `protocol` opened before each test.
+template <Sim::Protocol protocol, typename Fixture> class OpenedOn : public Fixture
+{
+protected:
+    void SetUp() override { this->Open(protocol); }
+};
 } // namespace PyxTest

@@ -9,17 +9,9 @@ namespace
 using namespace PyxProtocol;
 using PyxTest::Bytes;
 
-class FeatureReportVisitors : public VisitorsEndToEnd
-{
-protected:
-    void SetUp() override { Open(Protocol::FeatureReport); }
-};
+using FeatureReportVisitors = PyxTest::OpenedOn<Protocol::FeatureReport, VisitorsEndToEnd>;
 
-class Mfp24Visitors : public VisitorsEndToEnd
-{
-protected:
-    void SetUp() override { Open(Protocol::Mfp24); }
-};
+using Mfp24Visitors = PyxTest::OpenedOn<Protocol::Mfp24, VisitorsEndToEnd>;
 
 TEST_F(FeatureReportVisitors, EveryOperationCompletes)
 {

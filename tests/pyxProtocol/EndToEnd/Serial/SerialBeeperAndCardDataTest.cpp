@@ -7,11 +7,7 @@ namespace PyxEndToEnd
 INSTANTIATE_TEST_SUITE_P(Serial, BeeperEndToEnd, ::testing::Values(Protocol::SerialBinary), ParamName);
 INSTANTIATE_TEST_SUITE_P(Serial, BinaryEndToEnd, ::testing::Values(Protocol::SerialBinary), ParamName);
 
-class SerialEndToEnd : public EndToEnd
-{
-protected:
-    void SetUp() override { Open(Protocol::SerialBinary); }
-};
+using SerialEndToEnd = PyxTest::OpenedOn<Protocol::SerialBinary, EndToEnd>;
 
 TEST_F(SerialEndToEnd, ReaderFailuresArriveAsTheCommandsMessages)
 {

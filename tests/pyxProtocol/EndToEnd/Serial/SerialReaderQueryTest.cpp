@@ -18,11 +18,7 @@ namespace
 {
 using namespace PyxProtocol;
 
-class SerialQueries : public ReaderQueryEndToEnd
-{
-protected:
-    void SetUp() override { Open(Protocol::SerialBinary); }
-};
+using SerialQueries = PyxTest::OpenedOn<Protocol::SerialBinary, ReaderQueryEndToEnd>;
 
 TEST_F(SerialQueries, IdentificationTexts)
 {

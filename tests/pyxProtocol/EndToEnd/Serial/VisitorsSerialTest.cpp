@@ -11,11 +11,7 @@ namespace
 using namespace PyxProtocol;
 using PyxTest::Bytes;
 
-class SerialBinaryVisitors : public VisitorsEndToEnd
-{
-protected:
-    void SetUp() override { Open(Protocol::SerialBinary); }
-};
+using SerialBinaryVisitors = PyxTest::OpenedOn<Protocol::SerialBinary, VisitorsEndToEnd>;
 
 TEST_F(SerialBinaryVisitors, ThirtyTwoOperationsCompleteAndTheOthersNeverReachTheReader)
 {
