@@ -7,8 +7,7 @@ namespace PyxCommon
 {
 namespace
 {
-template <typename Duration>
-void SleepFor(int count)
+template <typename Duration> void SleepFor(int count)
 {
     if (count <= 0)
     {

@@ -298,9 +298,9 @@ std::vector<std::uint8_t> PosixComPort::Receive()
     // Thrown with the method's own name: inside a lambda __func__ would read "operator()".
     const auto fail = [](int error)
     {
-        throw TransportException(fmt::format("Failed to receive bytes on serial port. System message: '{}'",
-                                             SystemMessage(error)),
-                                 PYX_SOURCE_FILE, __LINE__, "Receive");
+        throw TransportException(
+            fmt::format("Failed to receive bytes on serial port. System message: '{}'", SystemMessage(error)),
+            PYX_SOURCE_FILE, __LINE__, "Receive");
     };
     const int fd = handle.Get();
     if (fd < 0)
@@ -376,8 +376,9 @@ void PosixComPort::Send(std::vector<std::uint8_t> bytes)
 {
     const auto fail = [](int error)
     {
-        throw TransportException(fmt::format("Failed to transmit buffer. Message: '{}'", SystemMessage(error)),
-                                 PYX_SOURCE_FILE, __LINE__, "Send");
+        throw TransportException(
+            fmt::format("Failed to transmit buffer. Message: '{}'", SystemMessage(error)), PYX_SOURCE_FILE,
+            __LINE__, "Send");
     };
     const int fd = handle.Get();
     if (fd < 0)

@@ -126,17 +126,16 @@ static_assert(offsetof(ReaderDefinition, SerialPortSettings) == 773);
 
 // The text of a fixed-size field up to its first zero byte, or the whole field when it has none: a
 // caller-filled record is never read past the end of the field.
-template <std::size_t N>
-std::string FieldText(const char (&field)[N])
+template <std::size_t N> std::string FieldText(const char (&field)[N])
 {
     const void* zero = std::memchr(field, '\0', N);
-    const std::size_t length = zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - field) : N;
+    const std::size_t length =
+        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - field) : N;
     return std::string(field, length);
 }
 
 // Copies `text` into a fixed-size field, cut to fit, always zero-terminated and zero-filled.
-template <std::size_t N>
-void SetFieldText(char (&field)[N], const std::string& text)
+template <std::size_t N> void SetFieldText(char (&field)[N], const std::string& text)
 {
     const std::size_t length = text.size() < N - 1 ? text.size() : N - 1;
     std::memset(field, 0, N);
