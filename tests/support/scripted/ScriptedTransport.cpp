@@ -1,6 +1,5 @@
 #include "ScriptedTransport.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -26,6 +25,7 @@ void ScriptedTransport::Record(Call call)
 {
     const Operation operation = call.operation;
     calls_.push_back(std::move(call));
+    ++counts_[static_cast<std::size_t>(operation)];
     const std::size_t ofKind = CountOf(operation);
     const std::size_t exchanges = CountOf(Operation::Transmit) + CountOf(Operation::Receive);
     for (const auto& planned : failures_)
@@ -55,6 +55,10 @@ void ScriptedTransport::init(std::uint32_t retryCount)
 std::vector<std::uint8_t> ScriptedTransport::receive(const PyxTransport::TransportPacket& packet)
 {
     Record({Operation::Receive, packet.Data, packet.Length, packet.ReportType, 0});
+    if (replies_.empty() && generator_)
+    {
+        return generator_(packet);
+    }
     if (replies_.empty())
     {
         throw PyxTransport::TransportException("ScriptedTransport: no reply queued", "ScriptedTransport.cpp",
@@ -82,6 +86,12 @@ ScriptedTransport& ScriptedTransport::QueueReplies(const std::vector<std::vector
     {
         replies_.push_back(reply);
     }
+    return *this;
+}
+
+ScriptedTransport& ScriptedTransport::GenerateReplies(ReplyGenerator generator)
+{
+    generator_ = std::move(generator);
     return *this;
 }
 
@@ -123,14 +133,15 @@ std::vector<std::uint16_t> ScriptedTransport::ReceiveLengths() const
 
 std::size_t ScriptedTransport::CountOf(Operation operation) const
 {
-    return static_cast<std::size_t>(std::count_if(
-        calls_.begin(), calls_.end(), [operation](const Call& call) { return call.operation == operation; }));
+    return counts_[static_cast<std::size_t>(operation)];
 }
 
 void ScriptedTransport::Clear()
 {
     calls_.clear();
+    counts_ = {};
     replies_.clear();
     failures_.clear();
+    generator_ = nullptr;
 }
 } // namespace PyxTest

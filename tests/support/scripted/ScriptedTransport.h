@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +15,7 @@ namespace PyxTest
 {
 // A transport without a device: every call is recorded, each receive returns the next queued reply, and a
 // chosen call can be made to throw. A receive with nothing queued throws a TransportException, so a command
-// that reads more than the test expected fails loudly.
+// that reads more than the test expected fails loudly, unless a reply generator was given.
 class ScriptedTransport : public PyxTransport::Transport
 {
 public:
@@ -50,6 +52,10 @@ public:
     // Replies are handed out in the order queued.
     ScriptedTransport& QueueReply(std::vector<std::uint8_t> reply);
     ScriptedTransport& QueueReplies(const std::vector<std::vector<std::uint8_t>>& replies);
+    // Makes the reply of every receive that finds nothing queued, given the receive's packet; queued replies
+    // still come first. For tests that answer an open-ended exchange, such as random replies.
+    using ReplyGenerator = std::function<std::vector<std::uint8_t>(const PyxTransport::TransportPacket&)>;
+    ScriptedTransport& GenerateReplies(ReplyGenerator generator);
     // The nth call (1-based) of `operation` throws `failure` with `message`; the call is still recorded.
     // Transmit and receive calls are counted separately, init calls too.
     void FailOn(Operation operation, std::size_t nth, Failure failure,
@@ -78,7 +84,10 @@ private:
     void Record(Call call);
 
     std::vector<Call> calls_;
+    // Calls of each operation, kept as they are recorded so that long exchanges are counted in constant time.
+    std::array<std::size_t, 3> counts_{};
     std::deque<std::vector<std::uint8_t>> replies_;
+    ReplyGenerator generator_;
     std::vector<PlannedFailure> failures_;
 };
 } // namespace PyxTest
