@@ -25,7 +25,7 @@ namespace PyxTest
 namespace
 {
 constexpr int kRunsPerCell = 300;
-// Paged reads end within 256 pages; nothing else comes close.
+// Paged reads end within 256 pages and a BLE key is written in at most 236 phrases.
 constexpr std::size_t kPhraseBound = 300;
 // The BLE data set is three blocks, each set up at most four times (three retries each) and polled up to 100
 // times per setup, then read as 32 phrases with three retries each.
@@ -82,9 +82,10 @@ constexpr std::uint8_t kStatusWords[][2] = {{0x90, 0x00}, {0x6E, 0x00}, {0x6D, 0
 constexpr char kLineCharacters[] = "0123456789ABCDEF0000";
 
 // The answers of a simulated reader, mangled. A run is hostile (every answer made up), rough (half of them
-// mangled), subtle (one in twenty mangled, so that long exchanges are spoiled deep inside) or stuck (one
+// mangled), subtle (one in twenty mangled, so that long exchanges are spoiled deep inside), stuck (one
 // made-up answer behind the echo of each request, over and over, as a reader caught in a loop would send;
-// it finds exchanges that go on for as long as the reader keeps answering). A made-up answer is random bytes,
+// it finds exchanges that go on for as long as the reader keeps answering) or well framed (the simulated
+// reader's own answers, of random contents every other run). A made-up answer is random bytes,
 // often of the protocol's reply size and often behind a plausible start: the request's echo, an "R" line, a
 // status word. Draws use the generator's raw output (the standard distributions differ between
 // implementations), so a seed names the same answers everywhere.
@@ -95,11 +96,11 @@ public:
 
     void Begin(int run)
     {
-        static constexpr std::uint32_t kManglePerMille[] = {1000, 500, 50};
-        stuck_ = run % 4 == 3;
-        manglePerMille_ = kManglePerMille[run % 4 % 3];
-        stuckAnswer_ = MadeUp({});
-        stuckEcho_ = Pick(5);
+        static constexpr std::uint32_t kManglePerMille[] = {1000, 500, 50, 0, 0};
+        stuck_ = run % 5 == 3;
+        manglePerMille_ = kManglePerMille[run % 5];
+        stuckAnswer_ = stuck_ ? MadeUp({}) : Bytes{};
+        stuckEcho_ = stuck_ ? Pick(5) : 0;
         simulator_.reset();
         fed_ = 0;
         request_.clear();
@@ -139,14 +140,98 @@ private:
     std::size_t Pick(std::size_t count) { return count == 0 ? 0 : random_() % count; }
     std::uint8_t Byte() { return static_cast<std::uint8_t>(random_()); }
 
-    // A fresh reader for each run, made when the run first reaches it.
+    // A fresh reader for each run, made when the run first reaches it; every other one holds random contents.
     Sim::ReaderSimulator& Simulator()
     {
         if (!simulator_)
         {
-            simulator_ = std::make_unique<Sim::ReaderSimulator>();
+            simulator_ =
+                std::make_unique<Sim::ReaderSimulator>(Pick(2) == 0 ? Sim::ReaderModel{} : RandomModel());
         }
         return *simulator_;
+    }
+
+    std::string Text(std::size_t length)
+    {
+        std::string text(length, '\0');
+        for (auto& c : text)
+        {
+            c = static_cast<char>(Byte());
+        }
+        return text;
+    }
+
+    template <typename Container> void Fill(Container& bytes)
+    {
+        for (auto& byte : bytes)
+        {
+            byte = Byte();
+        }
+    }
+
+    // Well-framed answers can still carry anything: any card, texts of any length and bytes, lists that run
+    // past the last page, blocks and an extended configuration of any bytes, BLE polls that stay busy or
+    // fail.
+    Sim::ReaderModel RandomModel()
+    {
+        Sim::ReaderModel model;
+        model.beeper.volume = Byte();
+        if (Pick(2) == 0)
+        {
+            Sim::CardSection::Card card;
+            card.bitCount = Byte();
+            Fill(card.data);
+            model.card.presented = card;
+        }
+        for (auto& blocks : model.configuration.configurations)
+        {
+            for (auto& block : blocks)
+            {
+                Fill(block);
+            }
+        }
+        model.identity.esn = Text(Pick(41));
+        model.identity.partNumber = Text(Pick(25));
+        model.identity.strings[1] = Text(Pick(3) == 0 ? Pick(2100) : Pick(40));
+        model.identity.supportMask = static_cast<std::uint16_t>(random_());
+        model.identity.installedMask = Byte();
+        for (auto& [module, version] : model.firmware.versions)
+        {
+            Fill(version);
+        }
+        model.firmware.bluetoothMfp24 = Text(8);
+        model.supportedCards.codes.resize(Pick(3) == 0 ? Pick(1100) : Pick(12));
+        for (auto& code : model.supportedCards.codes)
+        {
+            code = static_cast<std::uint16_t>(random_());
+        }
+        model.control.transparentModeSupported = Pick(4) != 0;
+        model.control.transparentStatus = Byte();
+        model.control.analyzerA = Byte();
+        model.control.analyzerB = Byte();
+        model.blob.blobs[0x21] = Bytes(Pick(16));
+        Fill(model.blob.blobs[0x21]);
+        Fill(model.blob.bleData);
+        Fill(model.blob.bleKey);
+        model.blob.bleModule = Pick(8) != 0;
+        model.blob.busyPolls = Pick(4) == 0 ? Pick(120) : 0;
+        // A run of busy codes, or of any codes, which may be a storm of failures.
+        const bool anyCodes = Pick(2) == 0;
+        for (std::size_t n = Pick(4) == 0 ? Pick(30) : 0; n > 0; --n)
+        {
+            model.blob.pollCodes.push_back(anyCodes ? Byte() : 11);
+        }
+        for (std::size_t n = Pick(4) == 0 ? Pick(5) : 0; n > 0; --n)
+        {
+            model.blob.phraseCodes.push_back(Byte());
+        }
+        if (Pick(2) == 0)
+        {
+            Fill(model.extendedConfiguration.block);
+            model.extendedConfiguration.block[0] = 0x14;
+            model.extendedConfiguration.block[3] = 0x10;
+        }
+        return model;
     }
 
     void Feed(const Bytes& phrase)
