@@ -176,8 +176,8 @@ TEST(ExtendedConfiguration, ValidateNamesTheFirstBrokenRule)
          "FieldEntry::ReverseAllBytes setting must be between 0 and 1 inclusive"},
         {[](auto& c) { c.FieldEntries[1].UseHash = 2, c.FieldEntries[1].ConversionType = 4; },
          "FieldEntry::UseHash setting must be between 0 and 1 inclusive"},
-        {[](auto& c) { c.FieldEntries[1].ConversionType = 4; },
-         "Invalid Conversion Type value was specified"},
+        {[](auto& c) { c.FieldEntries[1].ConversionType = 4; }, "Invalid Conversion Type value was "
+                                                                "specified"},
         {[](auto& c) { c.SeparatorEntries[1].SeparatorValid = 2; },
          "SeparatorEntry::SeparatorValid setting must be between 0 and 1 inclusive"},
         {[](auto& c) { c.SeparatorEntries[1].CharacterSize = 0; },
@@ -189,7 +189,8 @@ TEST(ExtendedConfiguration, ValidateNamesTheFirstBrokenRule)
         {[](auto& c) { c.SeparatorEntries[1].SeparatorCharacters[1].USBKeyScanCode = 232; },
          "SeparatorCharacter::USBKeyScanCode setting must be between 0 and 231 inclusive"},
         {[](auto& c) { c.ApplicationData.FieldDefinitionType = 6; },
-         "Invalid Field Definition Type value was specified"},
+         "Invalid Field Definition Type value was "
+         "specified"},
         {[](auto& c) { c.ApplicationData.EnhanceSecurityFlag = 2; },
          "ApplicationData::EnhanceSecurityFlag setting must be between 0 and 1 inclusive"},
     };

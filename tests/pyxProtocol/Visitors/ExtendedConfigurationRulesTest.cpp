@@ -129,7 +129,8 @@ TEST(ExtendedConfigurationRules, ApplicationDataThenSecurityStateComeLast)
               "PyxCommon::HashData::EnhanceSecurityFirmwareState setting must be between 0 and 1 inclusive");
     configuration.ApplicationData.FieldDefinitionType = 6;
     EXPECT_EQ(Validate(configuration, 2),
-              "ExtendedConfigurationRecords.cpp Validate: Invalid Field Definition Type value was specified");
+              "ExtendedConfigurationRecords.cpp Validate: Invalid Field Definition Type value was "
+              "specified");
 }
 
 // The rules allow 128 bytes, but the block keeps its last two for the application data: such a

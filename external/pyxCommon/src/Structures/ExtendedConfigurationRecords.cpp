@@ -134,7 +134,8 @@ void FieldEntry::Validate() const
     CheckFlag("FieldEntry::UseHash", UseHash);
     if (ConversionType >= kConversionTypeCount)
     {
-        PYX_THROW(TessmarException, "Invalid Conversion Type value was specified");
+        PYX_THROW(TessmarException, "Invalid Conversion Type value was "
+                                    "specified");
     }
 }
 
@@ -230,7 +231,8 @@ void ApplicationData::Validate() const
 {
     if (FieldDefinitionType >= kFieldDefinitionTypeCount)
     {
-        PYX_THROW(TessmarException, "Invalid Field Definition Type value was specified");
+        PYX_THROW(TessmarException, "Invalid Field Definition Type value was "
+                                    "specified");
     }
     CheckFlag("ApplicationData::EnhanceSecurityFlag", EnhanceSecurityFlag);
 }
