@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace Pyx
+{
+// Which settings ResetReaderConfiguration brings back; no other value is accepted.
+enum class CheckpointType : std::uint8_t
+{
+    // The factory defaults are copied over the stored defaults, which are then loaded.
+    FactoryDefaults = 1,
+    // The stored defaults are loaded.
+    StoredDefaults = 2,
+};
+} // namespace Pyx
