@@ -9,7 +9,7 @@ enum class CheckpointType : std::uint8_t
 {
     // The factory defaults are copied over the stored defaults, which are then loaded.
     FactoryDefaults = 1,
-    // The stored defaults are loaded.
-    StoredDefaults = 2,
+    // The stored (user) defaults are loaded.
+    UserDefaults = 2,
 };
 } // namespace Pyx
