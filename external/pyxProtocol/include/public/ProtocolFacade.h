@@ -139,9 +139,15 @@ public:
 private:
     ProtocolFacade() = default;
 
-    // Runs `body` under the facade's mutex after the being-destroyed and validity checks.
+    // Takes the facade's mutex, refuses a facade being destroyed or without its objects, and logs the
+    // operation; the operation runs while the returned lock is held.
+    std::unique_lock<std::mutex> Enter(const char* logName);
+    // Runs `body` through Enter and the result capture.
     template <typename Body> ProtocolCommandResult Guarded(const char* logName, Body&& body);
+    // The delay of a command that must wait: the seam's, else a real one.
     std::unique_ptr<PyxCommon::TimeDelay> MakeDelay() const;
+    // The seam's delay, else none, so that the command keeps its own.
+    std::unique_ptr<PyxCommon::TimeDelay> OptionalDelay() const;
 
     std::unique_ptr<Protocol> _protocol;
     std::unique_ptr<PyxTransport::Transport> _transport;
