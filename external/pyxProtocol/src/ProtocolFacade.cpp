@@ -208,14 +208,15 @@ void ProtocolFacade::DestroyInstance(Handle handle)
         Registry& instances = registry();
         std::lock_guard<std::mutex> lock(instances.mutex);
         const auto found = instances.facades.find(handle);
-        if (found == instances.facades.end() || found->second->_isBeingDestroyed.load())
+        // Flagged before it leaves the registry: whoever finds the handle gone also finds the facade closing,
+        // so an operation that got the facade earlier and has not started yet is turned away.
+        if (found == instances.facades.end() || found->second->_isBeingDestroyed.exchange(true))
         {
             return;
         }
         facade = std::move(found->second);
         instances.facades.erase(found);
     }
-    facade->_isBeingDestroyed.exchange(true);
     std::unique_ptr<Protocol> protocol;
     std::unique_ptr<PyxTransport::Transport> transport;
     {
