@@ -14,6 +14,7 @@ namespace PyxProtocol
 namespace
 {
 PyxCommon::Logger& logger = PyxCommon::Logger::GetInstance(false, true);
+constexpr int kTraceLevel = 0;
 
 constexpr const char* kForeignPrefix =
     "Unknown exception occurred within C++ code. This is not an Tessmar exception. Message: '";
@@ -65,9 +66,14 @@ ProtocolCommandResult RunCheckedFacadeFunction(const std::function<void()>& body
 {
     ProtocolCommandResult result{};
     Capture(result, body);
-    logger.Trace("PROTOCOL", fmt::format("Returning result from RunCheckedFacadeFunction, HasException: {}, "
-                                         "Message: {}",
-                                         result.HasException, FieldText(result.Message)));
+    // Built only when it is written: most processes run without trace lines.
+    if (logger.ShouldLog("PROTOCOL", kTraceLevel))
+    {
+        logger.Trace("PROTOCOL",
+                     fmt::format("Returning result from RunCheckedFacadeFunction, HasException: {}, "
+                                 "Message: {}",
+                                 result.HasException, FieldText(result.Message)));
+    }
     return result;
 }
 
