@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -110,6 +111,8 @@ private:
     // With the instance mutex held: detaches profile and facade, waits for the operations still using them
     // and destroys the facade.
     void ReleaseLocked();
+    // When the library unloads: unregisters the reader and stops its threads, touching nothing else.
+    static void StopAtUnload(void* handle);
 
     std::unique_ptr<GetCardDataCallbackHandler> callbackHandler_;
     std::shared_ptr<const ReaderCapabilityProfile> profile_;
@@ -117,6 +120,8 @@ private:
     void* facadeHandle_;
     bool metadataPopulated_ = false;
     PyxProtocol::ProtocolFacade* facade_;
+    // The protocol of the definition the reader was opened with; 0 for a reader built on a facade directly.
+    std::uint8_t protocolType_ = 0;
     mutable std::mutex instanceMutex_;
     std::atomic<bool> destroying_{false};
 

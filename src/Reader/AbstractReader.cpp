@@ -1,0 +1,362 @@
+#include "Reader/AbstractReader.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include <fmt/format.h>
+
+#include "GetCardDataCallbackHandler.h"
+#include "ProtocolFacade.h"
+#include "Reader/Reader.h"
+#include "Reader/ReaderCapabilityProfile.h"
+#include "Reader/ReaderException.h"
+#include "Reader/ReaderFactory.h"
+#include "ReaderLog.h"
+#include "ReaderMetadataPopulation.h"
+#include "ThreadReaper.h"
+
+namespace Pyx
+{
+namespace
+{
+constexpr int kLineFacadeCreationFailed = 82;
+constexpr int kLineFacadeLookupFailed = 88;
+constexpr int kLineProfileNotInitialized = 120;
+constexpr int kLineNullFacade = 432;
+// The profile check is recorded under the public header that declares it.
+constexpr const char* kAbstractReaderHeader = "Reader/AbstractReader.h";
+
+using FacadeHandle = PyxProtocol::ProtocolFacade::Handle;
+
+void* FacadeHandleAsPointer(FacadeHandle handle)
+{
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(handle));
+}
+
+FacadeHandle PointerAsFacadeHandle(void* handle)
+{
+    return static_cast<FacadeHandle>(reinterpret_cast<std::uintptr_t>(handle));
+}
+} // namespace
+
+std::unordered_map<void*, std::shared_ptr<AbstractReader>> AbstractReader::_instances;
+std::mutex AbstractReader::_instancesMutex;
+std::atomic<unsigned long long> AbstractReader::_nextHandleId{0};
+
+// Built when the library loads, after the logging manager and the thread reaper, and so torn down before
+// them: readers still open at unload stop their threads while logging still works.
+class ReaderRegistryLifetime
+{
+public:
+    ReaderRegistryLifetime()
+    {
+        Log();
+        Detail::ThreadReaper::Instance();
+    }
+
+    ~ReaderRegistryLifetime()
+    {
+        std::vector<void*> handles;
+        {
+            std::lock_guard lock(AbstractReader::_instancesMutex);
+            for (const auto& entry : AbstractReader::_instances)
+            {
+                handles.push_back(entry.first);
+            }
+        }
+        for (void* handle : handles)
+        {
+            AbstractReader::StopAtUnload(handle);
+        }
+    }
+};
+
+namespace
+{
+ReaderRegistryLifetime registryLifetime;
+} // namespace
+
+AbstractReader::AbstractReader(void* facade, void* facadeHandle)
+    : callbackHandler_(std::make_unique<GetCardDataCallbackHandler>()), metadata_{},
+      facadeHandle_(facadeHandle), facade_(static_cast<PyxProtocol::ProtocolFacade*>(facade))
+{
+}
+
+AbstractReader::~AbstractReader()
+{
+    callbackHandler_->Shutdown();
+}
+
+void* AbstractReader::CreateReaderInstance(const PyxCommon::ReaderDefinition& definition, int retryCount)
+{
+    std::lock_guard lock(_instancesMutex);
+    Log().Debug(
+        kReaderTag,
+        fmt::format("Creating Lyrant instance with reader definition: ProtocolType={}, VendorId=0x{:04X}, "
+                    "ProductId=0x{:04X}, UsbPath={}, SerialNumber={}",
+                    static_cast<int>(definition.ProtocolType), definition.DeviceId.VendorId,
+                    definition.DeviceId.ProductId, PyxCommon::FieldText(definition.DeviceId.UsbPath),
+                    PyxCommon::FieldText(definition.DeviceId.SerialNumber)));
+    ProtocolCommandResult result{};
+    const auto facadeHandle = PyxProtocol::ProtocolFacade::CreateInstance(definition, retryCount, &result);
+    if (result.HasException)
+    {
+        throw ReaderException(PyxCommon::FieldText(result.Message), PYX_SOURCE_FILE,
+                              kLineFacadeCreationFailed, "CreateReaderInstance");
+    }
+    // From here on a failure must not leave the new facade (and its open connection) behind.
+    struct FacadeOwner
+    {
+        FacadeHandle handle;
+        ~FacadeOwner()
+        {
+            if (handle != 0)
+            {
+                PyxProtocol::ProtocolFacade::DestroyInstance(handle);
+            }
+        }
+    } owner{facadeHandle};
+
+    // The registry keeps the facade alive until the reader destroys it through its handle.
+    PyxProtocol::ProtocolFacade* facade = PyxProtocol::ProtocolFacade::GetInstance(facadeHandle).get();
+    if (facade == nullptr)
+    {
+        throw ReaderException("Failed to get protocol facade instance", PYX_SOURCE_FILE,
+                              kLineFacadeLookupFailed, "CreateReaderInstance");
+    }
+    std::shared_ptr<AbstractReader> reader(
+        ReaderFactory::BuildLyrant(facade, FacadeHandleAsPointer(facadeHandle)));
+    reader->protocolType_ = static_cast<std::uint8_t>(definition.ProtocolType);
+    void* handle = reader.get();
+    _instances.emplace(handle, std::move(reader));
+    owner.handle = 0;
+    return handle;
+}
+
+AbstractReader* AbstractReader::GetInstance(void* handle)
+{
+    return AcquireInstance(handle).get();
+}
+
+std::shared_ptr<AbstractReader> AbstractReader::AcquireInstance(void* handle)
+{
+    if (handle == nullptr)
+    {
+        return nullptr;
+    }
+    std::lock_guard lock(_instancesMutex);
+    const auto found = _instances.find(handle);
+    return found != _instances.end() ? found->second : nullptr;
+}
+
+void AbstractReader::DestroyInstance(void* handle)
+{
+    if (handle == nullptr)
+    {
+        return;
+    }
+    std::shared_ptr<AbstractReader> reader;
+    {
+        std::lock_guard lock(_instancesMutex);
+        const auto found = _instances.find(handle);
+        if (found == _instances.end() || found->second->IsDestroying())
+        {
+            return;
+        }
+        reader = std::move(found->second);
+        _instances.erase(found);
+    }
+    if (reader->destroying_.exchange(true))
+    {
+        return;
+    }
+    // The credential threads end before anything they use is released; a callback destroying its own
+    // reader hands its thread to the reaper.
+    reader->callbackHandler_->Shutdown();
+    {
+        std::lock_guard lock(reader->instanceMutex_);
+        reader->ReleaseLocked();
+    }
+    // The object itself goes with the last caller still holding it.
+}
+
+void AbstractReader::StopAtUnload(void* handle)
+{
+    std::shared_ptr<AbstractReader> reader;
+    {
+        std::lock_guard lock(_instancesMutex);
+        const auto found = _instances.find(handle);
+        if (found == _instances.end())
+        {
+            return;
+        }
+        reader = std::move(found->second);
+        _instances.erase(found);
+    }
+    // Only the threads are stopped: the facade registry may already be gone at this point.
+    reader->destroying_.store(true);
+    reader->callbackHandler_->Shutdown();
+}
+
+void AbstractReader::CheckUsable() const
+{
+    if (IsDestroying())
+    {
+        throw std::runtime_error("AbstractReader instance is being destroyed");
+    }
+    if (facade_ == nullptr)
+    {
+        throw std::runtime_error("AbstractReader instance has invalid protocol facade");
+    }
+}
+
+void AbstractReader::Init()
+{
+    std::lock_guard lock(instanceMutex_);
+    CheckUsable();
+    Log().Debug(kReaderTag, "Initializing PYX Reader instance.");
+    PopulateMetadata();
+    metadataPopulated_ = true;
+}
+
+void AbstractReader::Close()
+{
+    std::lock_guard lock(instanceMutex_);
+    ReleaseLocked();
+}
+
+void AbstractReader::ReleaseLocked()
+{
+    PyxProtocol::ProtocolFacade* facade = nullptr;
+    void* facadeHandle = nullptr;
+    {
+        std::unique_lock lock(stateMutex_);
+        profile_.reset();
+        facade = facade_;
+        facadeHandle = facadeHandle_;
+        facade_ = nullptr;
+        facadeHandle_ = nullptr;
+        // New operations now fail at their start; those already running still use the facade.
+        operationsEnded_.wait(lock, [this] { return operationsInProgress_ == 0; });
+    }
+    if (facadeHandle != nullptr && facade != nullptr)
+    {
+        PyxProtocol::ProtocolFacade::DestroyInstance(PointerAsFacadeHandle(facadeHandle));
+    }
+}
+
+ReaderMetadataStruct AbstractReader::GetMetadataStruct(bool refresh)
+{
+    std::lock_guard lock(instanceMutex_);
+    CheckUsable();
+    if (refresh || !metadataPopulated_)
+    {
+        Log().Debug(kReaderTag, "Populating reader metadata (lazy load).");
+        PopulateMetadata();
+        metadataPopulated_ = true;
+    }
+    return MetadataSnapshot();
+}
+
+void AbstractReader::RefreshMetadata()
+{
+    std::lock_guard lock(instanceMutex_);
+    CheckUsable();
+    Log().Debug(kReaderTag, "Refreshing reader metadata.");
+    PopulateMetadata();
+    metadataPopulated_ = true;
+}
+
+void AbstractReader::PopulateMetadata()
+{
+    Log().Debug(kReaderTag, "Populating ReaderMetadata from protocol facade.");
+    if (facade_ == nullptr)
+    {
+        throw ReaderException("Reader Metadata was given a null protocol facade pointer.", PYX_SOURCE_FILE,
+                              kLineNullFacade, "PopulateMetadata");
+    }
+    // Filled aside and published whole, so the capability rules never read a record half written.
+    auto fresh = std::make_unique<ReaderMetadataStruct>();
+    fresh->ProtocolType = protocolType_;
+    try
+    {
+        Detail::FillMetadata(*facade_, *fresh);
+    }
+    catch (...)
+    {
+        Log().Debug(kReaderTag, "Reader Metadata: Unable to populate an unavailable metadata property.");
+    }
+    std::lock_guard lock(metadataMutex_);
+    metadata_ = *fresh;
+}
+
+ReaderMetadataStruct AbstractReader::MetadataSnapshot() const
+{
+    std::lock_guard lock(metadataMutex_);
+    return metadata_;
+}
+
+const ReaderCapabilityProfile& AbstractReader::GetReaderCapabilityProfile() const
+{
+    Log().Trace(kReaderTag, "Returning reader capability profile.");
+    return GetCapabilityProfile();
+}
+
+const ReaderCapabilityProfile& AbstractReader::GetCapabilityProfile() const
+{
+    std::lock_guard lock(stateMutex_);
+    if (!profile_)
+    {
+        throw ReaderException("Reader capability profile not initialized. Call Init() first.",
+                              kAbstractReaderHeader, kLineProfileNotInitialized, "GetCapabilityProfile");
+    }
+    return *profile_;
+}
+
+void* AbstractReader::GetProtocolFacade() const
+{
+    std::lock_guard lock(stateMutex_);
+    return facade_;
+}
+
+bool AbstractReader::HasProfileLocked() const
+{
+    std::lock_guard lock(stateMutex_);
+    return profile_ != nullptr;
+}
+
+void AbstractReader::InstallProfileLocked(std::shared_ptr<const ReaderCapabilityProfile> profile)
+{
+    std::shared_ptr<const ReaderCapabilityProfile> previous;
+    {
+        std::lock_guard lock(stateMutex_);
+        previous = std::exchange(profile_, std::move(profile));
+    }
+    // The earlier profile goes with the last operation still using it.
+}
+
+AbstractReader::OperationScope::OperationScope(const AbstractReader& reader)
+    : reader_(reader), facade_(nullptr)
+{
+    std::lock_guard lock(reader.stateMutex_);
+    if (!reader.profile_ || reader.facade_ == nullptr)
+    {
+        throw ReaderException("Reader capability profile not initialized. Call Init() first.",
+                              kAbstractReaderHeader, kLineProfileNotInitialized, "GetCapabilityProfile");
+    }
+    profile_ = reader.profile_;
+    facade_ = reader.facade_;
+    ++reader.operationsInProgress_;
+}
+
+AbstractReader::OperationScope::~OperationScope()
+{
+    std::lock_guard lock(reader_.stateMutex_);
+    if (--reader_.operationsInProgress_ == 0)
+    {
+        reader_.operationsEnded_.notify_all();
+    }
+}
+} // namespace Pyx

@@ -1,0 +1,365 @@
+#include "GetCardDataCallbackHandler.h"
+
+#include <chrono>
+#include <exception>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include <fmt/format.h>
+
+#include "Reader/ReaderException.h"
+#include "ReaderLog.h"
+#include "ThreadReaper.h"
+
+namespace Pyx
+{
+namespace
+{
+constexpr std::chrono::milliseconds kPollInterval{200};
+
+// Subscription ids are unique across every reader of the process. The counter wraps after 2^32 ids; an id
+// still held by a subscriber is then skipped, as is 0, which the C interface reports on failure.
+class SubscriptionIds
+{
+public:
+    static SubscriptionIds& Instance()
+    {
+        // Never destroyed: readers still open at unload release their ids after static destruction began.
+        static auto* ids = new SubscriptionIds;
+        return *ids;
+    }
+
+    std::uint32_t Take()
+    {
+        for (;;)
+        {
+            std::uint32_t id = next_.fetch_add(1);
+            if (id == 0)
+            {
+                id = next_.fetch_add(1);
+            }
+            if (id == 0)
+            {
+                continue;
+            }
+            std::lock_guard lock(mutex_);
+            if (inUse_.insert(id).second)
+            {
+                return id;
+            }
+        }
+    }
+
+    void Release(std::uint32_t id)
+    {
+        std::lock_guard lock(mutex_);
+        inUse_.erase(id);
+    }
+
+private:
+    std::atomic<std::uint32_t> next_{1};
+    std::mutex mutex_;
+    std::unordered_set<std::uint32_t> inUse_;
+};
+} // namespace
+
+struct GetCardDataCallbackHandler::Subscribers
+{
+    std::mutex mutex;
+    std::map<std::uint32_t, Callback> callbacks;
+    // The last card queued, across runs: a card left on the reader is reported once.
+    std::mutex lastCardMutex;
+    CardData lastCard;
+};
+
+// One Start to Stop: the read function, the two flags (each changed under the mutex its wait uses) and the
+// queue between the threads.
+struct GetCardDataCallbackHandler::Run
+{
+    Callback read;
+    std::mutex pollMutex;
+    std::condition_variable pollWake;
+    bool polling = true;
+    std::mutex queueMutex;
+    std::condition_variable queueSignal;
+    std::deque<CardData> queue;
+    bool dispatching = true;
+};
+
+GetCardDataCallbackHandler::GetCardDataCallbackHandler() : shared_(std::make_shared<Subscribers>()) {}
+
+GetCardDataCallbackHandler::~GetCardDataCallbackHandler()
+{
+    Shutdown();
+    std::lock_guard lock(shared_->mutex);
+    for (const auto& entry : shared_->callbacks)
+    {
+        SubscriptionIds::Instance().Release(entry.first);
+    }
+    shared_->callbacks.clear();
+}
+
+std::uint32_t GetCardDataCallbackHandler::Subscribe(Callback callback)
+{
+    const std::uint32_t id = SubscriptionIds::Instance().Take();
+    std::lock_guard lock(shared_->mutex);
+    shared_->callbacks.emplace(id, std::move(callback));
+    return id;
+}
+
+void GetCardDataCallbackHandler::Unsubscribe(std::uint32_t id)
+{
+    Callback removed;
+    {
+        std::lock_guard lock(shared_->mutex);
+        const auto found = shared_->callbacks.find(id);
+        if (found == shared_->callbacks.end())
+        {
+            return;
+        }
+        // Destroyed outside the lock: a callback's captures may unsubscribe in their destructors.
+        removed = std::move(found->second);
+        shared_->callbacks.erase(found);
+    }
+    SubscriptionIds::Instance().Release(id);
+}
+
+bool GetCardDataCallbackHandler::HasSubscribers() const
+{
+    std::lock_guard lock(shared_->mutex);
+    return !shared_->callbacks.empty();
+}
+
+void GetCardDataCallbackHandler::SetCardDataSizeParameters(
+    PyxProtocol::GetCardDataSizeParameters sizeParameters)
+{
+    std::lock_guard lock(sizeMutex_);
+    sizeParameters_ = sizeParameters;
+}
+
+PyxProtocol::GetCardDataSizeParameters GetCardDataCallbackHandler::GetCardDataSizeParameters() const
+{
+    std::lock_guard lock(sizeMutex_);
+    return sizeParameters_;
+}
+
+void GetCardDataCallbackHandler::Start(Callback readFunction)
+{
+    std::lock_guard lock(lifecycleMutex_);
+    if (shutDown_ || polling_.exchange(true))
+    {
+        return;
+    }
+    auto run = std::make_shared<Run>();
+    run->read = std::move(readFunction);
+    try
+    {
+        dispatchThread_ = std::thread([run, shared = shared_] { DispatchLoop(run, shared); });
+        pollThread_ = std::thread([run, shared = shared_] { PollLoop(run, shared); });
+    }
+    catch (...)
+    {
+        // A half-started handler is rolled back, so a later Start can try again.
+        RequestStop(*run);
+        if (dispatchThread_.joinable())
+        {
+            dispatchThread_.join();
+        }
+        polling_.store(false);
+        throw;
+    }
+    run_ = std::move(run);
+}
+
+void GetCardDataCallbackHandler::Stop()
+{
+    StopThreads(StopMode::Always);
+}
+
+void GetCardDataCallbackHandler::StopIfUnsubscribed()
+{
+    StopThreads(StopMode::WhenUnsubscribed);
+}
+
+void GetCardDataCallbackHandler::Shutdown()
+{
+    StopThreads(StopMode::ForGood);
+}
+
+void GetCardDataCallbackHandler::RequestStop(Run& run)
+{
+    {
+        std::lock_guard lock(run.pollMutex);
+        run.polling = false;
+    }
+    run.pollWake.notify_all();
+    {
+        std::lock_guard lock(run.queueMutex);
+        run.dispatching = false;
+    }
+    run.queueSignal.notify_all();
+}
+
+void GetCardDataCallbackHandler::StopThreads(StopMode mode)
+{
+    std::shared_ptr<Run> run;
+    std::thread pollThread;
+    std::thread dispatchThread;
+    {
+        std::lock_guard lock(lifecycleMutex_);
+        if (mode == StopMode::ForGood)
+        {
+            shutDown_ = true;
+        }
+        if (mode == StopMode::WhenUnsubscribed && HasSubscribers())
+        {
+            return;
+        }
+        if (!polling_.exchange(false))
+        {
+            return;
+        }
+        run = std::move(run_);
+        pollThread = std::move(pollThread_);
+        dispatchThread = std::move(dispatchThread_);
+    }
+    // The poll thread ends first, so nothing is queued behind the dispatcher's last round. Joined outside the
+    // lock: a callback on the dispatch thread may itself subscribe, unsubscribe or start meanwhile. A thread
+    // that stops itself is joined by the reaper instead.
+    {
+        std::lock_guard lock(run->pollMutex);
+        run->polling = false;
+    }
+    run->pollWake.notify_all();
+    Detail::JoinOrHandOver(pollThread);
+    {
+        std::lock_guard lock(run->queueMutex);
+        run->dispatching = false;
+    }
+    run->queueSignal.notify_all();
+    Detail::JoinOrHandOver(dispatchThread);
+}
+
+void GetCardDataCallbackHandler::PollLoop(const std::shared_ptr<Run>& run,
+                                          const std::shared_ptr<Subscribers>& shared)
+{
+    for (;;)
+    {
+        {
+            std::lock_guard lock(run->pollMutex);
+            if (!run->polling)
+            {
+                return;
+            }
+        }
+        CardData card;
+        bool failed = true;
+        try
+        {
+            run->read(card);
+            failed = false;
+        }
+        catch (const ReaderException& exception)
+        {
+            Log().Error(
+                kReaderTag,
+                fmt::format(
+                    "GetCardDataCallbackHandler: ReaderException occurred while polling the reader: {}",
+                    exception.GetMessage()));
+        }
+        catch (const std::exception& exception)
+        {
+            Log().Error(
+                kReaderTag,
+                fmt::format("GetCardDataCallbackHandler: Exception occurred while polling the reader: {}",
+                            exception.what()));
+        }
+        catch (...)
+        {
+            Log().Error(kReaderTag,
+                        "GetCardDataCallbackHandler: Unknown exception occurred while polling the reader.");
+        }
+
+        bool queued = false;
+        {
+            std::lock_guard lock(shared->lastCardMutex);
+            if (failed)
+            {
+                // The same card presented again after a failed read is reported again.
+                shared->lastCard = CardData();
+            }
+            else if (!card.IsEmpty() && card != shared->lastCard)
+            {
+                shared->lastCard = card;
+                queued = true;
+            }
+        }
+        if (queued)
+        {
+            {
+                std::lock_guard lock(run->queueMutex);
+                run->queue.push_back(std::move(card));
+            }
+            run->queueSignal.notify_one();
+        }
+
+        std::unique_lock lock(run->pollMutex);
+        const auto deadline = std::chrono::steady_clock::now() + kPollInterval;
+        run->pollWake.wait_until(lock, deadline, [&run] { return !run->polling; });
+    }
+}
+
+void GetCardDataCallbackHandler::DispatchLoop(const std::shared_ptr<Run>& run,
+                                              const std::shared_ptr<Subscribers>& shared)
+{
+    for (;;)
+    {
+        CardData card;
+        {
+            std::unique_lock lock(run->queueMutex);
+            run->queueSignal.wait(lock, [&run] { return !run->queue.empty() || !run->dispatching; });
+            if (run->queue.empty())
+            {
+                return;
+            }
+            card = std::move(run->queue.front());
+            run->queue.pop_front();
+        }
+        std::vector<std::pair<std::uint32_t, Callback>> callbacks;
+        {
+            std::lock_guard lock(shared->mutex);
+            callbacks.assign(shared->callbacks.begin(), shared->callbacks.end());
+        }
+        for (auto& [id, callback] : callbacks)
+        {
+            try
+            {
+                callback(card);
+            }
+            catch (const ReaderException& exception)
+            {
+                Log().Error(kReaderTag, fmt::format("GetCardDataCallbackHandler: ReaderException occurred "
+                                                    "while executing callback {}: {}",
+                                                    id, exception.GetMessage()));
+            }
+            catch (const std::exception& exception)
+            {
+                Log().Error(
+                    kReaderTag,
+                    fmt::format(
+                        "GetCardDataCallbackHandler: Exception occurred while executing callback {}: {}", id,
+                        exception.what()));
+            }
+            catch (...)
+            {
+                Log().Error(
+                    kReaderTag,
+                    fmt::format(
+                        "GetCardDataCallbackHandler: Unknown exception occurred while executing callback {}",
+                        id));
+            }
+        }
+    }
+}
+} // namespace Pyx

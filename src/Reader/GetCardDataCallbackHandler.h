@@ -1,0 +1,87 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "Operations/CardData.h"
+#include "Reader/CardData.h"
+
+namespace Pyx
+{
+// Delivers the cards presented to one reader to the callbacks subscribed to it. While it runs, a poll thread
+// reads the reader every 200 ms and queues each new card, and a dispatch thread hands every queued card to
+// every callback. Callbacks run on the dispatch thread; they may subscribe, unsubscribe (themselves
+// included) and destroy their own reader.
+class GetCardDataCallbackHandler
+{
+public:
+    using Callback = std::function<void(CardData&)>;
+
+    GetCardDataCallbackHandler();
+    // Stops for good (as Shutdown) and forgets the subscriptions.
+    ~GetCardDataCallbackHandler();
+    GetCardDataCallbackHandler(const GetCardDataCallbackHandler&) = delete;
+    GetCardDataCallbackHandler& operator=(const GetCardDataCallbackHandler&) = delete;
+
+    // A subscription id unique in the process, never 0.
+    std::uint32_t Subscribe(Callback callback);
+    // An unknown id is ignored.
+    void Unsubscribe(std::uint32_t id);
+    bool HasSubscribers() const;
+
+    void SetCardDataSizeParameters(PyxProtocol::GetCardDataSizeParameters sizeParameters);
+    PyxProtocol::GetCardDataSizeParameters GetCardDataSizeParameters() const;
+
+    // Starts polling with `readFunction` (which fills a card from the reader); a running handler keeps its
+    // first read function, and a handler that was shut down starts nothing. A failed start leaves the
+    // handler stopped and rethrows.
+    void Start(Callback readFunction);
+    // Stops and joins both threads; cards already queued are still delivered first.
+    void Stop();
+    // Stops only when no callback is subscribed, decided against Start so that a callback subscribed
+    // meanwhile is never left without threads.
+    void StopIfUnsubscribed();
+    // Stops, and no later Start starts anything.
+    void Shutdown();
+    bool IsPolling() const { return polling_.load(); }
+
+private:
+    struct Subscribers;
+    struct Run;
+
+    enum class StopMode
+    {
+        Always,
+        WhenUnsubscribed,
+        ForGood,
+    };
+
+    void StopThreads(StopMode mode);
+    static void PollLoop(const std::shared_ptr<Run>& run, const std::shared_ptr<Subscribers>& shared);
+    static void DispatchLoop(const std::shared_ptr<Run>& run, const std::shared_ptr<Subscribers>& shared);
+    static void RequestStop(Run& run);
+
+    // Shared with the threads, which may outlive this object by the moment it takes a thread to end after
+    // it stopped or destroyed its own reader.
+    std::shared_ptr<Subscribers> shared_;
+
+    mutable std::mutex sizeMutex_;
+    PyxProtocol::GetCardDataSizeParameters sizeParameters_ =
+        PyxProtocol::GetCardDataSizeParameters::CARD_DATA_SIZE_32_BYTES;
+
+    // Serialises Start and Stop; never held while a thread is joined.
+    std::mutex lifecycleMutex_;
+    std::shared_ptr<Run> run_;
+    std::thread pollThread_;
+    std::thread dispatchThread_;
+    std::atomic<bool> polling_{false};
+    bool shutDown_ = false;
+};
+} // namespace Pyx
