@@ -1,0 +1,203 @@
+#include <atomic>
+#include <cstdlib>
+#include <exception>
+#include <future>
+#include <iostream>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "Reader/ReaderCapabilityProfile.h"
+#include "SerialReaderFixture.h"
+
+// Run under ThreadSanitizer too: readers shared by threads that subscribe, unsubscribe, initialise, operate,
+// close and destroy at once, and callbacks that remove themselves or destroy their own reader.
+namespace PyxReaderTest
+{
+namespace
+{
+constexpr auto kLongRead = PyxProtocol::GetCardDataSizeParameters::CARD_DATA_SIZE_32_BYTES;
+
+// Fails the whole run, rather than hanging it, when `work` does not end in time.
+void WithWatchdog(const std::function<void()>& work, std::chrono::seconds limit = std::chrono::seconds(120))
+{
+    std::packaged_task<void()> task(work);
+    std::future<void> done = task.get_future();
+    std::thread runner(std::move(task));
+    if (done.wait_for(limit) != std::future_status::ready)
+    {
+        std::cerr << "watchdog: the threads did not finish within " << limit.count() << " s" << std::endl;
+        std::abort();
+    }
+    runner.join();
+    done.get();
+}
+
+// A call that may fail because another thread closed or destroyed the reader meanwhile.
+template <typename Call> void Tolerated(Call&& call)
+{
+    try
+    {
+        call();
+    }
+    catch (const std::exception&)
+    {
+    }
+}
+
+using ReaderStressTest = SerialReaderTest;
+
+TEST_F(ReaderStressTest, ThreadsShareOneReaderUntilItIsDestroyedUnderThem)
+{
+    void* handle = Open();
+    Present(26, 0x5A);
+    std::atomic<bool> destroyed{false};
+    std::atomic<int> delivered{0};
+
+    WithWatchdog(
+        [&]
+        {
+            std::vector<std::thread> threads;
+            for (int t = 0; t < 6; ++t)
+            {
+                threads.emplace_back(
+                    [&, t]
+                    {
+                        std::mt19937 random(static_cast<unsigned>(t));
+                        std::vector<unsigned int> mine;
+                        for (int round = 0; round < 40; ++round)
+                        {
+                            const auto reader = Pyx::AbstractReader::AcquireInstance(handle);
+                            if (!reader)
+                            {
+                                EXPECT_TRUE(destroyed.load());
+                                return;
+                            }
+                            auto& concrete = static_cast<Pyx::Reader&>(*reader);
+                            switch (random() % 6)
+                            {
+                            case 0:
+                                Tolerated(
+                                    [&] {
+                                        mine.push_back(concrete.OnCredentialPresented(
+                                            [&](Pyx::CardData&) { ++delivered; }, kLongRead));
+                                    });
+                                break;
+                            case 1:
+                                if (!mine.empty())
+                                {
+                                    concrete.UnsubscribeCredentialCallback(mine.back());
+                                    mine.pop_back();
+                                }
+                                break;
+                            case 2:
+                                Tolerated([&] { concrete.Init(); });
+                                break;
+                            case 3:
+                                Tolerated(
+                                    [&]
+                                    {
+                                        Pyx::CardData card;
+                                        concrete.GetCardData(card, kLongRead);
+                                    });
+                                break;
+                            case 4:
+                                Tolerated([&] { concrete.GetMetadataStruct(random() % 4 == 0); });
+                                break;
+                            default:
+                                Tolerated(
+                                    [&]
+                                    {
+                                        concrete.GetReaderCapabilityProfile().HasCapability(
+                                            Pyx::ReaderCapability::READER_CAPABILITY_KEYSTROKING);
+                                    });
+                                break;
+                            }
+                        }
+                    });
+            }
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            destroyed = true;
+            Pyx::AbstractReader::DestroyInstance(handle);
+            for (auto& thread : threads)
+            {
+                thread.join();
+            }
+        });
+    EXPECT_EQ(Pyx::AbstractReader::GetInstance(handle), nullptr);
+    handle_ = nullptr;
+}
+
+TEST_F(ReaderStressTest, CallbacksMayRemoveThemselvesAndDestroyTheirOwnReader)
+{
+    Open();
+    Reader().Init();
+    WithWatchdog(
+        [&]
+        {
+            // A callback that unsubscribes itself stops the polling from the dispatch thread.
+            std::promise<void> unsubscribed;
+            std::atomic<unsigned int> selfId{0};
+            std::atomic<int> calls{0};
+            selfId = Reader().OnCredentialPresented(
+                [&](Pyx::CardData&)
+                {
+                    if (++calls == 1)
+                    {
+                        Reader().UnsubscribeCredentialCallback(selfId.load());
+                        unsubscribed.set_value();
+                    }
+                },
+                kLongRead);
+            Present(26, 0x01);
+            unsubscribed.get_future().wait();
+
+            // Subscribing again starts polling again.
+            Deliveries deliveries;
+            Reader().OnCredentialPresented([&](Pyx::CardData& card) { deliveries.Add(card); }, kLongRead);
+            Present(26, 0x02);
+            ASSERT_TRUE(WaitUntil([&] { return deliveries.Count() >= 1; }));
+            EXPECT_EQ(calls.load(), 1);
+
+            // A callback that destroys its own reader, while a host thread keeps operating on it.
+            std::promise<void> destroyedInCallback;
+            void* handle = handle_;
+            Reader().OnCredentialPresented(
+                [&, handle](Pyx::CardData&)
+                {
+                    if (Pyx::AbstractReader::GetInstance(handle) != nullptr)
+                    {
+                        Pyx::AbstractReader::DestroyInstance(handle);
+                        destroyedInCallback.set_value();
+                    }
+                },
+                kLongRead);
+            std::atomic<bool> stop{false};
+            std::thread operating(
+                [&]
+                {
+                    while (!stop)
+                    {
+                        const auto reader = Pyx::AbstractReader::AcquireInstance(handle);
+                        if (!reader)
+                        {
+                            return;
+                        }
+                        Tolerated(
+                            [&]
+                            {
+                                Pyx::CardData card;
+                                static_cast<Pyx::Reader&>(*reader).GetCardData(card, kLongRead);
+                            });
+                    }
+                });
+            Present(26, 0x03);
+            destroyedInCallback.get_future().wait();
+            stop = true;
+            operating.join();
+            EXPECT_EQ(Pyx::AbstractReader::GetInstance(handle), nullptr);
+            handle_ = nullptr;
+        });
+}
+} // namespace
+} // namespace PyxReaderTest
