@@ -53,7 +53,7 @@ TEST_F(ReaderLifecycleTest, ReaderIsUsableOnlyBetweenInitAndClose)
         Reader().GetReaderCapabilityProfile().HasCapability(Pyx::ReaderCapability::READER_CAPABILITY_BEEPER));
     // A second Init installs a fresh profile on the repopulated record.
     Reader().Init();
-    EXPECT_EQ(Reader().GetMetadataStruct(false).ConfigurationCount, 4u);
+    EXPECT_EQ(std::uint32_t{Reader().GetMetadataStruct(false).ConfigurationCount}, 4u);
 
     Reader().Close();
     EXPECT_EQ(RuntimeErrorOf([&] { Reader().GetReaderCapabilityProfile(); }),

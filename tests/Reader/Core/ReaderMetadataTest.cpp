@@ -53,7 +53,7 @@ TEST_F(ReaderMetadataTest, InitDescribesTheReaderAndLaterReadsCostNothingUntilRe
     EXPECT_EQ(metadata.ReaderString2Present, 0);
     EXPECT_STREQ(metadata.ReaderString4, "   \t");
     EXPECT_EQ(metadata.ReaderString4Present, 0);
-    EXPECT_EQ(metadata.ConfigurationCount, 4u);
+    EXPECT_EQ(std::uint32_t{metadata.ConfigurationCount}, 4u);
     EXPECT_EQ(metadata.ConfigurationCountPresent, 1);
     EXPECT_EQ(metadata.ProtocolType, static_cast<std::uint8_t>(::ProtocolType::SerialBinary));
     EXPECT_EQ(metadata.InstalledHardwarePresent, 1);
