@@ -223,8 +223,15 @@ void AbstractReader::Init()
 
 void AbstractReader::Close()
 {
-    std::lock_guard lock(instanceMutex_);
-    ReleaseLocked();
+    // Polling stops before the facade goes, and again afterwards for a subscriber that started it meanwhile;
+    // once the facade is released nothing starts it again. Not under the instance mutex: a callback being
+    // joined may itself be waiting for it.
+    callbackHandler_->Stop();
+    {
+        std::lock_guard lock(instanceMutex_);
+        ReleaseLocked();
+    }
+    callbackHandler_->Stop();
 }
 
 void AbstractReader::ReleaseLocked()

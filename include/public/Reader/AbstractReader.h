@@ -35,8 +35,9 @@ public:
     AbstractReader& operator=(const AbstractReader&) = delete;
     virtual ~AbstractReader();
 
-    // Releases the capability profile and the protocol facade (after every operation in progress has
-    // ended); the reader stays registered, and every later operation fails until it is destroyed.
+    // Stops polling and releases the capability profile and the protocol facade (after every operation in
+    // progress has ended); the reader stays registered, and every later operation fails until it is
+    // destroyed. Subscriptions stay until then.
     virtual void Close();
     // Reads the reader's metadata; Pyx::Reader also installs the capability profile and resumes polling.
     virtual void Init();

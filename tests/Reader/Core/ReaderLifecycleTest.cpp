@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -101,6 +102,22 @@ TEST_F(ReaderLifecycleTest, AFailedOpenLeavesNothingRegisteredOrOpen)
     }
     // The port is free for the next open.
     ASSERT_NE(Open(), nullptr);
+}
+
+TEST_F(ReaderLifecycleTest, ReadersLeftOpenStopPollingWhenTheProcessEnds)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Open();
+            Reader().OnCredentialPresented([](Pyx::CardData&) {},
+                                           PyxProtocol::GetCardDataSizeParameters::CARD_DATA_SIZE_32_BYTES);
+            Reader().Init();
+            Present(26, 0x01);
+            WaitUntil([&] { return CardReads() >= 2; });
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(3), "");
 }
 } // namespace
 } // namespace PyxReaderTest

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Reader/ReaderCapabilityProfile.h"
+#include "Reader/ReaderException.h"
 #include "SerialReaderFixture.h"
 
 // Run under ThreadSanitizer too: readers shared by threads that subscribe, unsubscribe, initialise, operate,
@@ -126,6 +127,54 @@ TEST_F(ReaderStressTest, ThreadsShareOneReaderUntilItIsDestroyedUnderThem)
         });
     EXPECT_EQ(Pyx::AbstractReader::GetInstance(handle), nullptr);
     handle_ = nullptr;
+}
+
+TEST_F(ReaderStressTest, CloseWaitsForOperationsAndStopsPolling)
+{
+    Open();
+    Reader().Init();
+    Deliveries deliveries;
+    Reader().OnCredentialPresented([&](Pyx::CardData& card) { deliveries.Add(card); }, kLongRead);
+    Present(26, 0x42);
+    ASSERT_TRUE(WaitUntil([&] { return deliveries.Count() == 1; }));
+    WithWatchdog(
+        [&]
+        {
+            std::atomic<bool> closed{false};
+            std::atomic<int> refusedAfterClose{0};
+            std::vector<std::thread> threads;
+            for (int t = 0; t < 3; ++t)
+            {
+                threads.emplace_back(
+                    [&]
+                    {
+                        while (refusedAfterClose < 20)
+                        {
+                            const bool wasClosed = closed.load();
+                            try
+                            {
+                                Pyx::CardData card;
+                                Reader().GetCardData(card, kLongRead);
+                                EXPECT_FALSE(wasClosed);
+                            }
+                            catch (const Pyx::ReaderException&)
+                            {
+                                refusedAfterClose += wasClosed ? 1 : 0;
+                            }
+                        }
+                    });
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            Reader().Close();
+            closed = true;
+            for (auto& thread : threads)
+            {
+                thread.join();
+            }
+        });
+    const std::size_t readsAfterClose = CardReads();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(CardReads(), readsAfterClose);
 }
 
 TEST_F(ReaderStressTest, CallbacksMayRemoveThemselvesAndDestroyTheirOwnReader)
