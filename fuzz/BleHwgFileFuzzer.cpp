@@ -10,8 +10,8 @@ using PyxCommon::BleHwgFileParser;
 // read is written back and read again, and must come back the same.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string text =
-        PyxFuzz::WithFixedCrc(std::string_view(reinterpret_cast<const char*>(data), size), PyxFuzz::kBleHwgCrc);
+    const std::string text = PyxFuzz::WithFixedCrc(
+        std::string_view(reinterpret_cast<const char*>(data), size), PyxFuzz::kBleHwgCrc);
     PyxCommon::ReaderBleConfiguration configuration;
     try
     {

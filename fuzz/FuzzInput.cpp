@@ -40,8 +40,8 @@ std::string WithFixedCrc(std::string_view text, const CrcLine& crc)
     {
         return std::string(text);
     }
-    const auto value = PyxCommon::StringUtils::Crc32Value(reinterpret_cast<const std::uint8_t*>(guarded.data()),
-                                                          guarded.size());
+    const auto value = PyxCommon::StringUtils::Crc32Value(
+        reinterpret_cast<const std::uint8_t*>(guarded.data()), guarded.size());
     fixed.append(crc.Prefix).append(PyxCommon::StringUtils::ToHexString(value, 8));
     if (crcEnd != std::string_view::npos)
     {

@@ -29,7 +29,8 @@ ExtendedConfiguration SampleExtended()
 ReaderConfiguration SampleConfiguration(std::uint16_t cardType)
 {
     ReaderConfiguration configuration;
-    configuration.SetFacDigitCount(5).SetIdDigitCount(8).SetLegacyBitStreamTimeOutMs(100).SetDataHoldTimeMs(500);
+    configuration.SetFacDigitCount(5).SetIdDigitCount(8).SetLegacyBitStreamTimeOutMs(100).SetDataHoldTimeMs(
+        500);
     configuration.SetEnableRedLed(1).SetCardType(cardType).SetHighPriorityCardType(true);
     configuration.AddLeadingCharacter('A');
     configuration.AddTrailingCharacter('\r');
@@ -59,7 +60,8 @@ int main(int argc, char** argv)
 
     const HwgFileInfo marked{"2.07", "1.0.0", true};
     const HwgFileInfo unmarked{"2.07", "1.0.0", false};
-    HwgFileParser::WriteConfigurationToHwgFile({SampleConfiguration(0x0150)}, {SampleExtended()}, scratch, marked);
+    HwgFileParser::WriteConfigurationToHwgFile({SampleConfiguration(0x0150)}, {SampleExtended()}, scratch,
+                                               marked);
     Copy(scratch, root / "hwg" / "one-marked.hwg");
     HwgFileParser::WriteConfigurationToHwgFile({SampleConfiguration(0x0150), SampleConfiguration(0x0201)},
                                                {SampleExtended(), ExtendedConfiguration{}}, scratch, marked);

@@ -30,7 +30,10 @@ ReaderConfiguration Sample(std::uint16_t cardType)
     c.SetUseIdAndFacDelimiter(true).SetEnableContinuousRead(true).SetIdAndFacDelimiter(45);
     c.SetTerminationCharacter(9).SetIdDigitCount(8).SetFacDigitCount(5).SetEnableExtendedMode(true);
     c.SetLegacyBitStreamTimeOutMs(100).SetDataHoldTimeMs(500).SetLockOutTimeMs(1000).SetKeyPressTimeMs(8);
-    c.SetKeyReleaseTimeMs(12).SetUseLeadingCharacters(true).SetInvertWiegandBits(true).SetEnableBeepOnCardRead(true);
+    c.SetKeyReleaseTimeMs(12)
+        .SetUseLeadingCharacters(true)
+        .SetInvertWiegandBits(true)
+        .SetEnableBeepOnCardRead(true);
     c.SetEnableHexadecimalFac(true).SetNotBootDevice(true).SetEnabledSoftwareControlledLed(true);
     c.SetEnableRedLed(1).SetEnableOemBeeper(1).SetCardType(cardType).SetHighPriorityCardType(cardType != 0);
     c.AddLeadingCharacter('A').AddLeadingCharacter('B').AddTrailingCharacter('\r').AddCardGoneCharacter(10);
@@ -132,7 +135,8 @@ TEST_F(HwgFile, CrcGuardsOnlyAMarkedFile)
     {
         EXPECT_EQ(FailureReading(Replaced(marked, crc, lower)), tampered);
     }
-    EXPECT_EQ(FailureReading(marked.substr(0, marked.rfind('\n') + 1)), "Failed to read CRC line from HWG file");
+    EXPECT_EQ(FailureReading(marked.substr(0, marked.rfind('\n') + 1)),
+              "Failed to read CRC line from HWG file");
     // A marker line with more after a blank is left out of the guarded text; the plain one is part of it.
     const std::string body = marked.substr(0, marked.find("/--- iEndOfHwgFile"));
     EXPECT_EQ(Read(body + "/--- iEndOfHwgFile x\niEndOfHwgFile = " + Crc(body)).size(), 1U);
@@ -171,7 +175,8 @@ TEST_F(HwgFile, MalformedFilesNameWhatIsWrong)
 
 TEST(HwgExtendedSection, BytesMaySeparateByCommaPeriodBlankOrTab)
 {
-    const auto sectionOf = [](const std::vector<std::uint8_t>& bytes) {
+    const auto sectionOf = [](const std::vector<std::uint8_t>& bytes)
+    {
         std::string text = "/ any comment\n\n";
         const char* separators[] = {".", ",", " ", "\t", " , ", ".\t"};
         for (std::size_t i = 0; i < bytes.size(); ++i)
@@ -184,7 +189,8 @@ TEST(HwgExtendedSection, BytesMaySeparateByCommaPeriodBlankOrTab)
     std::istringstream section(sectionOf(bytes) + "not read");
     EXPECT_EQ(Image(HwgFileParser::ExtractExtendedConfiguration(section)), Image(SampleExtended()));
 
-    const auto failureOf = [](const std::string& lines) {
+    const auto failureOf = [](const std::string& lines)
+    {
         std::istringstream stream(lines + "END sFldSepData\n");
         return FailureOf([&] { HwgFileParser::ExtractExtendedConfiguration(stream); }).message;
     };
@@ -205,11 +211,13 @@ TEST_F(HwgFile, LinesAfterTheCrcLineAreNotRead)
 
 TEST_F(HwgFile, ReaderVersionTextsLoseTheirControlCharacters)
 {
-    const std::string text =
-        Write({ReaderConfiguration{}}, {SampleExtended()}, {"2.07\r\nAZERTYShiftlock = 1", "1.0\t0\x7F", true});
+    const std::string text = Write({ReaderConfiguration{}}, {SampleExtended()},
+                                   {"2.07\r\nAZERTYShiftlock = 1", "1.0\t0\x7F", true});
     EXPECT_NE(text.find("\nLibraryVersion = 1.00\nDeviceFirmwareVersion = 2.07AZERTYShiftlock = 1\n"),
               std::string::npos);
-    EXPECT_FALSE(HwgFileParser::ReadConfigurationFromHwgFile(Path()).at(0).ReaderConfiguration.GetAzertyKeyboardShift());
+    EXPECT_FALSE(HwgFileParser::ReadConfigurationFromHwgFile(Path())
+                     .at(0)
+                     .ReaderConfiguration.GetAzertyKeyboardShift());
 }
 
 TEST_F(HwgFile, RefusedWritesLeaveTheOldFileAsItWas)
@@ -222,11 +230,14 @@ TEST_F(HwgFile, RefusedWritesLeaveTheOldFileAsItWas)
               "Extended configuration does not fit in 128 bytes: 31 field entries and 31 separator entries");
     EXPECT_EQ(FailureOf([&] { Write({Sample(0)}, {}); }).message,
               "The number of configurations and extended configurations must be the same.");
-    EXPECT_EQ(FailureOf([&] { HwgFileParser::WriteConfigurationToHwgFile({}, {}, folder_.string(), kMarked); }).message,
-              "Not a regular file: " + folder_.string());
-    EXPECT_EQ(FailureOf([&] { HwgFileParser::WriteConfigurationToHwgFile({}, {}, PathOf("none/x.hwg"), kMarked); })
-                  .message,
-              "Failed to open HWG file for writing: " + PathOf("none/x.hwg"));
+    EXPECT_EQ(
+        FailureOf([&] { HwgFileParser::WriteConfigurationToHwgFile({}, {}, folder_.string(), kMarked); })
+            .message,
+        "Not a regular file: " + folder_.string());
+    EXPECT_EQ(
+        FailureOf([&] { HwgFileParser::WriteConfigurationToHwgFile({}, {}, PathOf("none/x.hwg"), kMarked); })
+            .message,
+        "Failed to open HWG file for writing: " + PathOf("none/x.hwg"));
     EXPECT_EQ(ReadBytes(Path()), old);
     EXPECT_EQ(Entries(), std::vector<std::string>{"config.hwg"});
 }
@@ -235,12 +246,17 @@ TEST_F(HwgFile, RefusedWritesLeaveTheOldFileAsItWas)
 TEST_F(HwgFile, AWriteThatFailsPartWayKeepsTheOldFileAndNoTemporaryOne)
 {
     const std::string old = WriteOne();
-    const auto writeUnderLimit = [&] {
+    const auto writeUnderLimit = [&]
+    {
         const rlimit limit{512, 512};
         std::signal(SIGXFSZ, SIG_IGN);
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const auto failure = FailureOf([&] { Write({Sample(1), Sample(2)}, {SampleExtended(), SampleExtended()}); });
-        const bool failedClearly = failure.message.rfind("Failed to write HWG file: " + Path() + " (", 0) == 0;
+        const auto failure = FailureOf(
+            [&] {
+                Write({Sample(1), Sample(2)}, {SampleExtended(), SampleExtended()});
+            });
+        const bool failedClearly =
+            failure.message.rfind("Failed to write HWG file: " + Path() + " (", 0) == 0;
         const bool kept = ReadBytes(Path()) == old && Entries() == std::vector<std::string>{"config.hwg"};
         std::_Exit(failedClearly && kept ? 0 : 1);
     };

@@ -47,7 +47,9 @@ void BleHwgFileParser::WriteBleConfigurationToBleHwgFile(const ReaderBleConfigur
     const std::string section = SectionName(dataSet);
     std::string out;
     out.append(Support::kHwgHeader).append("\n");
-    out.append(":Library Version: ").append(Support::WithoutControlCharacters(info.LibraryVersion)).append("\n");
+    out.append(":Library Version: ")
+        .append(Support::WithoutControlCharacters(info.LibraryVersion))
+        .append("\n");
     out.append(":Device FW Version: ")
         .append(Support::WithoutControlCharacters(info.DeviceFirmwareVersion))
         .append("\n\n");

@@ -116,18 +116,22 @@ std::string CrcOf(std::string_view text)
 }
 } // namespace
 
-void HwgFileParser::WriteConfigurationToHwgFile(const std::vector<ReaderConfiguration>& configurations,
-                                                const std::vector<ExtendedConfiguration>& extendedConfigurations,
-                                                const std::string& path, const HwgFileInfo& info)
+void HwgFileParser::WriteConfigurationToHwgFile(
+    const std::vector<ReaderConfiguration>& configurations,
+    const std::vector<ExtendedConfiguration>& extendedConfigurations, const std::string& path,
+    const HwgFileInfo& info)
 {
     if (configurations.size() != extendedConfigurations.size())
     {
-        PYX_THROW(TessmarException, "The number of configurations and extended configurations must be the same.");
+        PYX_THROW(TessmarException,
+                  "The number of configurations and extended configurations must be the same.");
     }
     // The whole text is built first, so nothing reaches the disk unless all of it could be made.
     std::string out;
     out.append(Support::kHwgHeader).append("\n");
-    out.append("LibraryVersion = ").append(Support::WithoutControlCharacters(info.LibraryVersion)).append("\n");
+    out.append("LibraryVersion = ")
+        .append(Support::WithoutControlCharacters(info.LibraryVersion))
+        .append("\n");
     out.append("DeviceFirmwareVersion = ")
         .append(Support::WithoutControlCharacters(info.DeviceFirmwareVersion))
         .append("\n");
@@ -148,7 +152,8 @@ void HwgFileParser::WriteConfigurationToHwgFile(const std::vector<ReaderConfigur
         out.append(Support::kHwgEndMarker).append("\n");
         writeCrcLine(out);
     }
-    Support::StoreFile(path, out, "Failed to open HWG file for writing: ", kMessages, PYX_SOURCE_FILE, __func__);
+    Support::StoreFile(path, out, "Failed to open HWG file for writing: ", kMessages, PYX_SOURCE_FILE,
+                       __func__);
 }
 
 void HwgFileParser::writePropertyBlocks(std::string& out, const ReaderConfiguration& configuration)
@@ -190,7 +195,8 @@ void HwgFileParser::writeExtendedConfiguration(std::string& out, const ExtendedC
     const std::vector<std::uint8_t> bytes = configuration.ToVector();
     if (bytes.size() != kExtendedBytes)
     {
-        PYX_THROW(TessmarException, fmt::format("Extended configuration is not {} bytes long", kExtendedBytes));
+        PYX_THROW(TessmarException,
+                  fmt::format("Extended configuration is not {} bytes long", kExtendedBytes));
     }
     out.append("/ Note: DO NOT change the name \"sFldSepData\"!\n"
                "/ Comment and Blank Lines between data bytes are optional.\n"
@@ -223,9 +229,9 @@ void HwgFileParser::writeExtendedConfiguration(std::string& out, const ExtendedC
 
 void HwgFileParser::writeUnnamedBlock(std::string& out, const ReaderConfiguration& configuration)
 {
-    const auto untitled = std::find_if(HwgPropertyMapping::PropertyBlocks.begin(),
-                                       HwgPropertyMapping::PropertyBlocks.end(),
-                                       [](const HwgPropertyBlock& block) { return block.Name.empty(); });
+    const auto untitled =
+        std::find_if(HwgPropertyMapping::PropertyBlocks.begin(), HwgPropertyMapping::PropertyBlocks.end(),
+                     [](const HwgPropertyBlock& block) { return block.Name.empty(); });
     for (const HwgProperty& property : untitled->Properties)
     {
         out.append(property.Name)
@@ -354,11 +360,13 @@ HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stre
                     {
                         break; // the card type and priority are absent from single-configuration files
                     }
-                    PYX_THROW(TessmarException, fmt::format("Missing property {} in HWG file", property.Name));
+                    PYX_THROW(TessmarException,
+                              fmt::format("Missing property {} in HWG file", property.Name));
                 }
                 if (Contains(line, kNextConfig))
                 {
-                    PYX_THROW(TessmarException, fmt::format("Missing property {} in HWG file", property.Name));
+                    PYX_THROW(TessmarException,
+                              fmt::format("Missing property {} in HWG file", property.Name));
                 }
                 if (StringUtils::StartsWith(line, property.Name))
                 {
@@ -405,8 +413,9 @@ ExtendedConfiguration HwgFileParser::ExtractExtendedConfiguration(std::istream& 
     if (count != kExtendedBytes)
     {
         PYX_THROW(TessmarException,
-                  fmt::format("Invalid extended configuration data size in HWG file: expected {} bytes, got {} bytes",
-                              kExtendedBytes, count));
+                  fmt::format(
+                      "Invalid extended configuration data size in HWG file: expected {} bytes, got {} bytes",
+                      kExtendedBytes, count));
     }
     return ExtendedConfiguration::FromVector(bytes);
 }

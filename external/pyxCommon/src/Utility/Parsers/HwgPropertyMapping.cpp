@@ -79,9 +79,15 @@ struct Row
 };
 
 #define PYX_FLAG(block, name, description, field)                                                            \
-    Row { block, name, description, Form::Flag, &Read<&Config::Get##field>, &Write<&Config::Set##field> }
+    Row                                                                                                      \
+    {                                                                                                        \
+        block, name, description, Form::Flag, &Read<&Config::Get##field>, &Write<&Config::Set##field>        \
+    }
 #define PYX_NUMBER(block, name, description, field)                                                          \
-    Row { block, name, description, Form::Number, &Read<&Config::Get##field>, &Write<&Config::Set##field> }
+    Row                                                                                                      \
+    {                                                                                                        \
+        block, name, description, Form::Number, &Read<&Config::Get##field>, &Write<&Config::Set##field>      \
+    }
 
 // Blocks and properties in file order; the reader matches lines by prefix in this same order.
 constexpr std::array kRows = {
@@ -91,28 +97,33 @@ constexpr std::array kRows = {
                TotalStripLeadingParityCount),
     PYX_NUMBER("tsIDBitCnts", "iTrailParityBitCnt", "Wiegand Trailing Parity bit count to be stripped",
                TotalStripTrailingParityCount),
-    PYX_NUMBER("tsIDBitCnts", "iIDBitCnt", "if bStripFac, this determines bit count of ID and FAC", IdBitCount),
+    PYX_NUMBER("tsIDBitCnts", "iIDBitCnt", "if bStripFac, this determines bit count of ID and FAC",
+               IdBitCount),
     PYX_NUMBER("tsIDBitCnts", "iTotalBitCnt", "if bFrcBitCntEx, card read (including parity) must match this",
                ExpectedBitCount),
     PYX_FLAG("tsCfgFlags", "bFixLenDsp", "Send as fixed length with leading zeros as needed",
              UseFixedLengthForFacAndId),
-    PYX_FLAG("tsCfgFlags", "bFrcBitCntEx", "Force Rx'd bit count to be exact to be valid", EnforceExpectedBitCount),
+    PYX_FLAG("tsCfgFlags", "bFrcBitCntEx", "Force Rx'd bit count to be exact to be valid",
+             EnforceExpectedBitCount),
     PYX_FLAG("tsCfgFlags", "bStripFac", "Strip the FAC from the ID (not discarded)", StripFacFromId),
     PYX_FLAG("tsCfgFlags", "bSndFac", "Send the FAC (if stripped from data)", SendFacAfterStrippingIt),
-    PYX_FLAG("tsCfgFlags", "bUseDelFac2Id", "Put a delimiter between FAC and ID on send", UseIdAndFacDelimiter),
+    PYX_FLAG("tsCfgFlags", "bUseDelFac2Id", "Put a delimiter between FAC and ID on send",
+             UseIdAndFacDelimiter),
     PYX_FLAG("tsCfgFlags", "bNoUseELChar", "Don't use a EndLine char on send (default to ENTER)",
              DisableKeystrokeTerminationCharacter),
-    PYX_FLAG("tsCfgFlags", "bSndOnRx", "Send valid ID as soon as it is received (iIDLockOutTm timer not used)",
-             EnableContinuousRead),
+    PYX_FLAG("tsCfgFlags", "bSndOnRx",
+             "Send valid ID as soon as it is received (iIDLockOutTm timer not used)", EnableContinuousRead),
     PYX_FLAG("tsCfgFlags", "bHaltKBSnd", "Don't Send keys to USB (Get ID mechanism)", DisableKeystroking),
     PYX_NUMBER("tsIDDispParms", "iFACIDDelim",
                "if bStripFac & bSndFac & bUseDelFac2Id, this char sent between FAC & ID", IdAndFacDelimiter),
     PYX_NUMBER("tsIDDispParms", "iELDelim", "if NOT bNoUseELChar, this char sent at end of ID",
                TerminationCharacter),
-    PYX_NUMBER("tsIDDispParms", "iIDDispLen", "if bFixLenDsp, ID padded with zeros to this length", IdDigitCount),
+    PYX_NUMBER("tsIDDispParms", "iIDDispLen", "if bFixLenDsp, ID padded with zeros to this length",
+               IdDigitCount),
     PYX_NUMBER("tsIDDispParms", "iFACDispLen", "if bFixLenDsp, FAC padded with zeros to this length",
                FacDigitCount),
-    PYX_FLAG("tsIDDispParms", "iExOutputFormat", "0 = Data Format Mode, 1 = Extended Mode", EnableExtendedMode),
+    PYX_FLAG("tsIDDispParms", "iExOutputFormat", "0 = Data Format Mode, 1 = Extended Mode",
+             EnableExtendedMode),
     PYX_NUMBER("tsTimeParms", "iBitStrmTO", "Wiegand read times out after this msec time (4msec gran.)",
                LegacyBitStreamTimeOutMs),
     PYX_NUMBER("tsTimeParms", "iIDHoldTO", "Card ID remains valid for this msec time (50msec gran.)",
@@ -124,7 +135,8 @@ constexpr std::array kRows = {
     PYX_NUMBER("tsTimeParms", "iUSBKeyRlsTm", "Sets USB inter-key 'Release' time in msecs (4msec gran.)",
                KeyReleaseTimeMs),
     PYX_FLAG("tsCfgFlags2", "bUseLeadChrs", "Use leading chars in ID KB send", UseLeadingCharacters),
-    PYX_FLAG("tsCfgFlags2", "bDspHex", "Display ID as ASCII Hex [not ASCII decimal]", UseHexadecimalForBothFacAndId),
+    PYX_FLAG("tsCfgFlags2", "bDspHex", "Display ID as ASCII Hex [not ASCII decimal]",
+             UseHexadecimalForBothFacAndId),
     PYX_FLAG("tsCfgFlags2", "bWiegInvData", "Wiegand data on pins is inverted", InvertWiegandBits),
     PYX_FLAG("tsCfgFlags2", "bUseInvDataF", "use the bWiegInvData flag over hardware setting", UseDataInvert),
     PYX_FLAG("tsCfgFlags2", "bRevWiegBits", "Reverse the Wiegand Rx bits", ReverseWiegandBits),
@@ -139,23 +151,24 @@ constexpr std::array kRows = {
     PYX_FLAG("tsCfgFlags3", "bUse64Bit", "0 = 32-bit, 1 = 64-bit Display Math", EnableIdExtendedPrecision),
     PYX_FLAG("tsCfgFlags3", "bNotBootDev", "USB Enum: 0=BootDevice, 1=NOTBootDevice", NotBootDevice),
     PYX_FLAG("tsCfgFlags3", "bLowerCaseHex", "0= Upper case , 1= Lower case", UseLowercaseHex),
-    Row{"tsIDDispParms2", "iLeadChrCnt", "if bUseLeadChrs, this contains the lead char count (<=3)", Form::Count,
-        &Read<&Config::GetLeadingCharacterCount>, nullptr},
+    Row{"tsIDDispParms2", "iLeadChrCnt", "if bUseLeadChrs, this contains the lead char count (<=3)",
+        Form::Count, &Read<&Config::GetLeadingCharacterCount>, nullptr},
     Row{"tsIDDispParms2", "iLeadChr0", "these lead characters are filled in (up to 3)", Form::Character,
         &LeadingAt<0>, &AddLeading},
     Row{"tsIDDispParms2", "iLeadChr1", "", Form::Character, &LeadingAt<1>, &AddLeading},
     Row{"tsIDDispParms2", "iLeadChr2", "", Form::Character, &LeadingAt<2>, &AddLeading},
     Row{"tsIDDispParms2", "iCrdGnChr0", "if non-zero, sent when ID goes Invalid", Form::Character,
         &CardGoneAt<0>, &AddCardGone},
-    Row{"tsIDDispParms2", "iCrdGnChr1", "if this and Chr0 non-zero, sent when ID goes Invalid", Form::Character,
-        &CardGoneAt<1>, &AddCardGone},
+    Row{"tsIDDispParms2", "iCrdGnChr1", "if this and Chr0 non-zero, sent when ID goes Invalid",
+        Form::Character, &CardGoneAt<1>, &AddCardGone},
     Row{"tsIDDispParms3", "iTrailChrCnt", "this contains the trail char count (<=3)", Form::Count,
         &Read<&Config::GetTrailingCharacterCount>, nullptr},
     Row{"tsIDDispParms3", "iTrailChr0", "these trail characters are filled in (up to 3)", Form::Character,
         &TrailingAt<0>, &AddTrailing},
-    Row{"tsIDDispParms3", "iTrailChr1", "NOTE: LeadChrCnt + TrailCheCnt <= 3", Form::Character, &TrailingAt<1>,
+    Row{"tsIDDispParms3", "iTrailChr1", "NOTE: LeadChrCnt + TrailCheCnt <= 3", Form::Character,
+        &TrailingAt<1>, &AddTrailing},
+    Row{"tsIDDispParms3", "iTrailChr2", "LeadChrs have priority", Form::Character, &TrailingAt<2>,
         &AddTrailing},
-    Row{"tsIDDispParms3", "iTrailChr2", "LeadChrs have priority", Form::Character, &TrailingAt<2>, &AddTrailing},
     PYX_FLAG("tsLEDCtrl", "bAppCtrlsLED", "Display LEDs are controlled by user thru this DLL",
              EnabledSoftwareControlledLed),
     PYX_FLAG("tsLEDCtrl", "iRedLEDState", "0 == Off, 1 == On", EnableRedLed),
@@ -231,9 +244,8 @@ HwgProperty MakeProperty(const Row& row)
     {
     case Form::Flag:
         property.Getter = [get](const Config& config) { return std::string(get(config) != 0 ? "1" : "0"); };
-        property.Setter = [set](Config& config, const std::string& text) {
-            set(config, StringUtils::ParseBool(text) ? 1 : 0);
-        };
+        property.Setter = [set](Config& config, const std::string& text)
+        { set(config, StringUtils::ParseBool(text) ? 1 : 0); };
         break;
     case Form::Count:
         property.Getter = [get](const Config& config) { return std::to_string(get(config)); };
@@ -242,16 +254,16 @@ HwgProperty MakeProperty(const Row& row)
     case Form::Number:
     case Form::Character:
         property.Getter = [get](const Config& config) { return std::to_string(get(config)); };
-        property.Setter = [set](Config& config, const std::string& text) {
-            set(config, StringUtils::ParseInt(text, 10));
-        };
+        property.Setter = [set](Config& config, const std::string& text)
+        { set(config, StringUtils::ParseInt(text, 10)); };
         break;
     }
     return property;
 }
 } // namespace
 
-const std::vector<HwgPropertyBlock> HwgPropertyMapping::PropertyBlocks = HwgPropertyMapping::createPropertyMappings();
+const std::vector<HwgPropertyBlock> HwgPropertyMapping::PropertyBlocks =
+    HwgPropertyMapping::createPropertyMappings();
 
 std::vector<HwgPropertyBlock> HwgPropertyMapping::createPropertyMappings()
 {

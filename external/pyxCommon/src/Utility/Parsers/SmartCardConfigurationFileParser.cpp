@@ -60,7 +60,8 @@ SmartCardConfigurationFileParser::ReadConfigurationFromSmartCardIniFile(const st
         more = static_cast<bool>(std::getline(guarded, line));
         if (more && Contains(line, kBlob))
         {
-            PYX_THROW(TessmarException, "SmartCard Ini file has a blob after the end of its blob list: " + path);
+            PYX_THROW(TessmarException,
+                      "SmartCard Ini file has a blob after the end of its blob list: " + path);
         }
     }
     return configurations;

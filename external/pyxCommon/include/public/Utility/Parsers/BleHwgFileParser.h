@@ -33,7 +33,8 @@ private:
     static std::string extractCrcValueFromFile(std::istream& stream);
     static std::uint8_t detectBleDataType(std::istream& stream);
     static std::vector<std::uint8_t> extractBleData(std::istream& stream, std::uint8_t dataType);
-    static void writeBleDataSection(std::string& out, std::uint8_t dataSet, const std::vector<std::uint8_t>& data);
+    static void writeBleDataSection(std::string& out, std::uint8_t dataSet,
+                                    const std::vector<std::uint8_t>& data);
     static void writeCrcLine(std::string& out);
 };
 } // namespace PyxCommon

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
-#include <system_error>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace PyxCommon::FileAccess
@@ -84,7 +84,9 @@ bool WriteAll(int fd, std::string_view content)
 // A symbolic link is followed, so the file it names is replaced and the link stays.
 std::string ResolveTarget(const std::string& path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
     {
         char resolved[PATH_MAX];
@@ -122,7 +124,9 @@ ReadResult ReadRegularFile(const std::string& path, std::size_t limit)
         result.Error = errno;
         return result;
     }
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::fstat(fd.Get(), &info) != 0)
     {
         return {ReadStatus::ReadFailed, {}, errno};
@@ -158,7 +162,9 @@ ReadResult ReadRegularFile(const std::string& path, std::size_t limit)
 WriteResult ReplaceFile(const std::string& path, std::string_view content)
 {
     const std::string target = ResolveTarget(path);
-    struct stat existing{};
+    struct stat existing
+    {
+    };
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
     {
