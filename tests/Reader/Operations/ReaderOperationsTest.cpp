@@ -202,22 +202,32 @@ TEST_F(ReaderOperationsTest, DefaultsAreCopiedAndLoadedAsAsked)
     EXPECT_TRUE(model.configuration.writes.empty());
 }
 
-TEST_F(ReaderOperationsTest, SupportedCardTypesAreResolvedInTheReadersOrder)
+TEST_F(ReaderOperationsTest, SupportedCardTypesAreResolvedInTheReadersOrderUpToAnUntrackedCode)
 {
+    const auto& resolver = PyxCommon::CardTypeResolver::GetInstance();
+    const std::vector<std::uint16_t> tracked{resolver.GetCardTypeInfos()[2].Code,
+                                             resolver.GetCardTypeInfos()[1].Code};
+    simulator_.Update(
+        [&](ReaderModel& model) {
+            model.supportedCards.codes = {tracked[0], tracked[1], 0x0001};
+        });
     Pyx::Reader& reader = Open();
     std::vector<PyxCommon::CardType> types(3);
-    reader.GetSupportedCardTypes(types);
-    std::vector<PyxCommon::CardType> expected;
-    for (const std::uint16_t code : simulator_.Snapshot().supportedCards.codes)
+    EXPECT_THROW(reader.GetSupportedCardTypes(types), TessmarException);
+    std::vector<std::uint16_t> expected;
+    for (const std::uint16_t code : tracked)
     {
-        const auto resolved = PyxCommon::CardTypeResolver::GetInstance().ResolveSupportedCardType(code);
-        expected.insert(expected.end(), resolved.begin(), resolved.end());
+        for (const PyxCommon::CardType& type : resolver.ResolveSupportedCardType(code))
+        {
+            expected.push_back(type.Code);
+        }
     }
-    ASSERT_EQ(types.size(), expected.size());
-    for (std::size_t i = 0; i < types.size(); ++i)
+    std::vector<std::uint16_t> codes;
+    for (const PyxCommon::CardType& type : types)
     {
-        EXPECT_EQ(types[i].ToCardTypeInfo().Code, expected[i].ToCardTypeInfo().Code);
+        codes.push_back(type.Code);
     }
+    EXPECT_EQ(codes, expected);
 }
 
 TEST_F(ReaderOperationsTest, SmartCardBlobsTravelWholeAndCutToTheirLength)
@@ -292,10 +302,13 @@ TEST_F(ReaderOperationsTest, HwgFileRoundTripsEveryConfiguration)
     TempFolder folder;
     const std::string file = folder.File("reader.hwg");
     reader.ReadHwgFileFromReader(file, true);
-    const auto before = simulator_.Snapshot().configuration.configurations;
+    simulator_.Update([](ReaderModel& model) { model.configuration.configurations[3] = {}; });
 
     reader.WriteHwgFileToReader(file);
-    EXPECT_EQ(simulator_.Snapshot().configuration.configurations, before);
+    const PyxCommon::ReaderConfiguration loaded = ReadConfiguration(reader, 3);
+    EXPECT_EQ(loaded.GetDataHoldTimeMs(), 200);
+    EXPECT_TRUE(loaded.GetDisableKeystroking());
+    EXPECT_EQ(loaded.GetCfgRb3(), 0); // not carried by the file: the reader's own value
     EXPECT_EQ(Stores(simulator_), 1u + 4u);
 
     EXPECT_EQ(FailureOf([&] { reader.WriteHwgFileToReader(folder.File("reader.HWG")); }),
