@@ -45,14 +45,17 @@ std::unordered_map<void*, std::shared_ptr<AbstractReader>> AbstractReader::_inst
 std::mutex AbstractReader::_instancesMutex;
 std::atomic<unsigned long long> AbstractReader::_nextHandleId{0};
 
-// Built when the library loads, after the logging manager and the thread reaper, and so torn down before
-// them: readers still open at unload stop their threads while logging still works.
+// Built when the library loads, after the logging manager, the facade registry and the thread reaper, and so
+// torn down before them: readers still open at unload are destroyed whole (threads stopped, facades
+// released) while everything they use still exists.
 class ReaderRegistryLifetime
 {
 public:
     ReaderRegistryLifetime()
     {
         Log();
+        // A look-up of a handle no facade can have builds the facade registry now, ahead of this object.
+        PyxProtocol::ProtocolFacade::GetInstance(kNoFacadeHandle);
         Detail::ThreadReaper::Instance();
     }
 
@@ -68,9 +71,13 @@ public:
         }
         for (void* handle : handles)
         {
-            AbstractReader::StopAtUnload(handle);
+            AbstractReader::DestroyInstance(handle);
         }
     }
+
+private:
+    // Facade handles are object addresses, never 1.
+    static constexpr PyxProtocol::ProtocolFacade::Handle kNoFacadeHandle = 1;
 };
 
 namespace
@@ -180,24 +187,6 @@ void AbstractReader::DestroyInstance(void* handle)
         reader->ReleaseLocked();
     }
     // The object itself goes with the last caller still holding it.
-}
-
-void AbstractReader::StopAtUnload(void* handle)
-{
-    std::shared_ptr<AbstractReader> reader;
-    {
-        std::lock_guard lock(_instancesMutex);
-        const auto found = _instances.find(handle);
-        if (found == _instances.end())
-        {
-            return;
-        }
-        reader = std::move(found->second);
-        _instances.erase(found);
-    }
-    // Only the threads are stopped: the facade registry may already be gone at this point.
-    reader->destroying_.store(true);
-    reader->callbackHandler_->Shutdown();
 }
 
 void AbstractReader::CheckUsable() const

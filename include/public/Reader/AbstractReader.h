@@ -112,8 +112,6 @@ private:
     // With the instance mutex held: detaches profile and facade, waits for the operations still using them
     // and destroys the facade.
     void ReleaseLocked();
-    // When the library unloads: unregisters the reader and stops its threads, touching nothing else.
-    static void StopAtUnload(void* handle);
 
     std::unique_ptr<GetCardDataCallbackHandler> callbackHandler_;
     std::shared_ptr<const ReaderCapabilityProfile> profile_;
