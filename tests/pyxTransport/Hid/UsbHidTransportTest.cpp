@@ -108,7 +108,7 @@ protected:
         return std::make_unique<UsbHidTransport>(definition, delay);
     }
 
-    PyxTest::LogCapture log;
+    PyxTest::LogCapture log{"PYX_TRANSPORT_LOG_LEVEL", "trace"};
     HidTestbed bed;
     std::shared_ptr<PyxTest::HotplugTimeDelay> delay = std::make_shared<PyxTest::HotplugTimeDelay>();
 };
