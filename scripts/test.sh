@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ pkg-config libspdlog-dev libfmt-dev libhidapi-dev libudev-dev
+packages=(cmake ninja-build g++ pkg-config util-linux libspdlog-dev libfmt-dev libhidapi-dev libudev-dev
           libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,8 @@
 #include "TransportFactory.h"
 
 #include "TransportException.h"
+#include "TransportPlatform.h"
 #include "TransportTypes/DummyTransport.h"
-#include "TransportTypes/PosixComPort.h"
 #include "TransportTypes/SerialTransport.h"
 #include "TransportTypes/UsbHidTransport.h"
 
@@ -14,7 +14,7 @@ std::unique_ptr<Transport> TransportFactory::CreateTransport(const PyxCommon::Re
     {
     case ProtocolType::SerialBinary:
     {
-        auto transport = std::make_unique<SerialTransport>(definition, std::make_unique<PosixComPort>());
+        auto transport = std::make_unique<SerialTransport>(definition, Platform::NewSerialPort());
         SerialTransport::validatePortSettings(definition.SerialPortSettings);
         return transport;
     }

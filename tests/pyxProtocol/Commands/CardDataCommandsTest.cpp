@@ -12,21 +12,19 @@
 #include "Commands/WithFeatureReportProtocol/GetQueuedIdWithFeatureReportProtocol.h"
 #include "Commands/WithSerialBinaryProtocol/GetCardDataWithSerialBinaryProtocol.h"
 #include "Commands/WithSerialBinaryProtocol/GetQueuedIdWithSerialBinaryProtocol.h"
+#include "LogCapture.h"
 
 namespace
 {
 using namespace PyxProtocol;
 using PyxTest::Bytes;
+using PyxTest::LogCapture;
 using PyxTest::ProtocolFailure;
 using PyxTest::ScriptedTransport;
 
 constexpr auto kSize8 = GetCardDataSizeParameters::CARD_DATA_SIZE_8_BYTES;
 constexpr auto kSize32 = GetCardDataSizeParameters::CARD_DATA_SIZE_32_BYTES;
 const auto kFlags = static_cast<QueuedIdFlagParameters>(0x5A);
-
-// Protocol log lines at Info reach standard output, so the no-card line can be seen. Set before the
-// process-wide logger is first built, which happens only once tests run.
-const bool kLogInfo = [] { return setenv("PYX_PROTOCOL_LOG_LEVEL", "info", 0) == 0; }();
 
 Bytes Counting(std::size_t size, std::uint8_t first)
 {
@@ -208,14 +206,11 @@ TEST(CardDataCommands, SerialBinaryNoCardIsLoggedAndDecodedLikeAnyReply)
 {
     GetCardDataWithSerialBinaryProtocol command(kSize8);
     RunOn(command, {SerialCardReply(15, 0x1A, 0x6A, 0x82)});
-    testing::internal::CaptureStdout();
+    const LogCapture log("PYX_PROTOCOL_LOG_LEVEL", "info");
     command.ValidateResponse();
-    const std::string logged = testing::internal::GetCapturedStdout();
-    EXPECT_NE(
-        logged.find("[PROTOCOL] Received NO_CARD response, which indicates that the reader does not have a "
-                    "card present. Returning empty card data result."),
-        std::string::npos)
-        << logged;
+    EXPECT_TRUE(log.Contains("[PROTOCOL] Received NO_CARD response, which indicates that the reader does not "
+                             "have a card present. Returning empty card data result."))
+        << log.Text();
     EXPECT_EQ(command.GetBitCount(), 0x1A);
     Bytes expected(32, 0);
     std::iota(expected.begin(), expected.begin() + 8, 0x45);

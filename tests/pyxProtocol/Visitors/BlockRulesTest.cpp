@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "LogCapture.h"
 #include "VisitorFactories.h"
 #include "VisitorTestSupport.h"
 
@@ -12,9 +13,6 @@ namespace PyxTest
 namespace
 {
 using namespace PyxProtocol;
-
-// The block text is logged at trace level; this binary shows the protocol's trace lines.
-const bool kTraceProtocol = [] { return setenv("PYX_PROTOCOL_LOG_LEVEL", "trace", 1) == 0; }();
 
 template <typename Block> struct Rule
 {
@@ -187,18 +185,16 @@ TEST(BlockRules, RangeFailureRecordsTheHelpersLineAndNothingIsSent)
 
 TEST(BlockRules, BlockTextIsTracedEvenWhenACheckFails)
 {
-    ASSERT_TRUE(kTraceProtocol);
     ReaderConfigurationBlock3 block{};
     block.LedGreen = 1;
     block.LeadingCharCount = 16;
     std::string text;
     const std::string expected =
         "[PROTOCOL] SetConfigurationBlock3Visitor::ValidateArguments() \n " + block.ToString(text);
-    testing::internal::CaptureStdout();
+    const LogCapture log("PYX_PROTOCOL_LOG_LEVEL", "trace");
     const std::string failure = Validate<SetConfigurationBlock3Visitor>(block);
-    const std::string logged = testing::internal::GetCapturedStdout();
     EXPECT_EQ(failure, RangeFailure("ReaderConfigurationBlock3::LeadingCharCount", 15));
-    EXPECT_NE(logged.find(expected), std::string::npos) << logged;
+    EXPECT_NE(log.Text().find(expected), std::string::npos) << log.Text();
 }
 } // namespace
 } // namespace PyxTest

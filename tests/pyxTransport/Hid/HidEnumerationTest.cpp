@@ -120,6 +120,42 @@ TEST(HidEnumeration, RemovedDeviceIsNoLongerListed)
     EXPECT_EQ(devices[0].UsbBusPath, "1-2");
 }
 
+TEST(HidEnumeration, OnlyUsbDevicesCarryAPortPathAndTheUsbTexts)
+{
+    HidTestbed bed;
+    // A Bluetooth keyboard behind a USB adapter on port 1-5: the adapter is not the keyboard.
+    const std::string adapter = bed.AddUsbDevice(Usb("1-5", 0x0A12, "ADAPTER-1"));
+    bed.AddBluetoothHidDevice(adapter, 0x046D, 0xB342, "hidraw0");
+    // Texts as the device reports them, blanks included.
+    bed.AddUsbHidDevice(Usb("1-6", 0x3016, "  SN42  "), "hidraw1");
+    // A composite device whose second interface number cannot be read: the port alone would name both.
+    const std::string composite = bed.AddUsbDevice(Usb("2-1", 0x3013, "C0MP", 2));
+    bed.AddHidInterface(composite, 0, "hidraw2");
+    bed.AddHidInterface(composite, 1, "hidraw3");
+    umockdev_testbed_set_attribute(bed.Raw(), (composite + "/2-1:1.1").c_str(), "bInterfaceNumber", "??\n");
+
+    EXPECT_EQ(SortedByNode(EnumerateHidDevices()),
+              (std::vector<HidDeviceInfo>{
+                  {"", 0x046D, 0xB342, "", "", "/dev/hidraw0"},
+                  {"1-6", 0x0C27, 0x3016, "Desk Reader 12310", "  SN42  ", "/dev/hidraw1"},
+                  {"2-1#USBMI(0)", 0x0C27, 0x3013, "Desk Reader 12307", "C0MP", "/dev/hidraw2"},
+                  {"", 0x0C27, 0x3013, "Desk Reader 12307", "C0MP", "/dev/hidraw3"},
+              }));
+    EXPECT_EQ(HidDevice::ResolveBusPath("1-5"), "");
+    EXPECT_EQ(HidDevice::ResolveBusPath("2-1"), "/dev/hidraw2");
+}
+
+TEST(HidEnumeration, PortOfACompositeDeviceResolvesToItsLowestInterface)
+{
+    HidTestbed bed;
+    // udev lists "3-2:1.10" before "3-2:1.2".
+    const std::string composite = bed.AddUsbDevice(Usb("3-2", 0x3015, "C0MP", 11));
+    bed.AddHidInterface(composite, 10, "hidraw0");
+    bed.AddHidInterface(composite, 2, "hidraw1");
+    EXPECT_EQ(HidDevice::ResolveBusPath("3-2"), "/dev/hidraw1");
+    EXPECT_EQ(HidDevice::ResolveBusPath("3-2#USBMI(10)"), "/dev/hidraw0");
+}
+
 // Ports whose names are prefixes of each other, a composite device, and a device off USB.
 class BusPathResolution : public ::testing::Test
 {

@@ -16,6 +16,7 @@
 #include "LogCapture.h"
 #include "TransportException.h"
 #include "TransportFactory.h"
+#include "TransportTypes/HidDeviceInfo.h"
 #include "TransportTypes/UsbHidTransport.h"
 
 namespace
@@ -107,7 +108,7 @@ protected:
         return std::make_unique<UsbHidTransport>(definition, delay);
     }
 
-    PyxTest::LogCapture log;
+    PyxTest::LogCapture log{"PYX_TRANSPORT_LOG_LEVEL", "trace"};
     HidTestbed bed;
     std::shared_ptr<PyxTest::HotplugTimeDelay> delay = std::make_shared<PyxTest::HotplugTimeDelay>();
 };
@@ -157,6 +158,24 @@ TEST_F(UsbHidTransportTest, WithoutBusPathOpensBySerialNumberOrFirstMatch)
     anySerial->init(1);
     EXPECT_TRUE(anySerial->IsConnected());
     EXPECT_TRUE(log.Contains("[TRANSPORT] Attempting to open device with VID: 0c27 PID: 3bfa Serial: "));
+}
+
+TEST_F(UsbHidTransportTest, ListedSerialNumbersOpenAsReportedWhateverTheLocale)
+{
+    auto& padded = bed.AddUsbHidDevice(Reader("1-1", "  SN42  "), "hidraw0");
+    auto& accented = bed.AddUsbHidDevice(Reader("1-2", "Čtečka-Ž42"), "hidraw1");
+    const std::string savedLocale = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "C");
+    // What discovery lists is what a definition carries back to open the device.
+    for (const auto& device : PyxTransport::EnumerateHidDevices())
+    {
+        auto transport = Make(Definition("", device.SerialNumber));
+        EXPECT_NO_THROW(transport->init(1)) << device.SerialNumber;
+        EXPECT_NO_THROW(transport->transmit(Packet({0x33}))) << device.SerialNumber;
+    }
+    std::setlocale(LC_ALL, savedLocale.c_str());
+    EXPECT_EQ(padded.Reports().size(), 1U);
+    EXPECT_EQ(accented.Reports().size(), 1U);
 }
 
 TEST_F(UsbHidTransportTest, UnterminatedDefinitionTextsAreReadWithinTheirFields)

@@ -3,8 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "Linux/PosixComPort.h"
 #include "TransportException.h"
-#include "TransportTypes/PosixComPort.h"
 
 namespace
 {
@@ -40,9 +40,17 @@ TEST(PortName, AbsolutePathsAreOpenedAsGiven)
     }
 }
 
+TEST(PortName, BareLinuxDeviceNamesOpenInDevNotAsComNumbers)
+{
+    for (const std::string name : {"ttyUSB1", "ttyUSB0", "ttyACM0", "ttyS"})
+    {
+        EXPECT_EQ(PosixComPort::PortNameToDevicePath(name), "/dev/" + name);
+    }
+}
+
 TEST(PortName, NamesWithoutAPortNumberAreRefused)
 {
-    for (const std::string name : {"AUX", "", "COM", "COM0", "ttyS"})
+    for (const std::string name : {"AUX", "", "COM", "COM0", "TTY"})
     {
         try
         {

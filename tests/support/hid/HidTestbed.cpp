@@ -160,6 +160,20 @@ SimulatedHidNode& HidTestbed::AddUsbHidDevice(const UsbDevice& device, const std
     return AddHidInterface(AddUsbDevice(device), 0, hidrawName);
 }
 
+SimulatedHidNode& HidTestbed::AddBluetoothHidDevice(const std::string& adapterSyspath, std::uint16_t vendorId,
+                                                    std::uint16_t productId, const std::string& hidrawName)
+{
+    const std::string port = adapterSyspath.substr(adapterSyspath.rfind('/') + 1);
+    const std::string radio = AddDevice(testbed_, "usb", port + ":1.0", adapterSyspath,
+                                        {{"bInterfaceNumber", "00\n"}, {"bInterfaceClass", "e0\n"}},
+                                        {{"DEVTYPE", "usb_interface"}});
+    const std::string controller = AddDevice(testbed_, "bluetooth", "hci0", radio, {}, {{"DEVTYPE", "host"}});
+    const int sequence = ++hidSequence_;
+    return AddHidFunction(controller, fmt::format("0005:{:04X}:{:04X}.{:04X}", vendorId, productId, sequence),
+                          fmt::format("0005:{:08X}:{:08X}", vendorId, productId), "a4:c1:38:00:00:01",
+                          hidrawName);
+}
+
 SimulatedHidNode& HidTestbed::AddI2cHidDevice(std::uint16_t vendorId, std::uint16_t productId,
                                               const std::string& hidrawName)
 {

@@ -49,6 +49,10 @@ public:
                                       const std::string& hidrawName);
     // A USB device with one HID interface.
     SimulatedHidNode& AddUsbHidDevice(const UsbDevice& device, const std::string& hidrawName);
+    // A Bluetooth HID device (bus 0005) reached through the USB adapter at `adapterSyspath` (from
+    // AddUsbDevice): the USB device sits above it in sysfs but is not the device.
+    SimulatedHidNode& AddBluetoothHidDevice(const std::string& adapterSyspath, std::uint16_t vendorId,
+                                            std::uint16_t productId, const std::string& hidrawName);
     // A HID device on I2C, not on USB.
     SimulatedHidNode& AddI2cHidDevice(std::uint16_t vendorId, std::uint16_t productId,
                                       const std::string& hidrawName);

@@ -187,6 +187,39 @@ bool PtyPeer::WaitForRequests(std::size_t count, std::chrono::milliseconds timeo
     return changed_.wait_for(lock, timeout, [&] { return requests_.size() >= count; });
 }
 
+void PtyPeer::SetLineRate(std::uint32_t baudRate)
+{
+    std::lock_guard lock(mutex_);
+    lineRate_ = baudRate;
+}
+
+std::size_t PtyPeer::DrainUnread()
+{
+    std::lock_guard lock(mutex_);
+    std::size_t total = 0;
+    char buffer[4096];
+    while (master_ >= 0)
+    {
+        const ssize_t got = ::read(master_, buffer, sizeof buffer);
+        if (got > 0)
+        {
+            total += static_cast<std::size_t>(got);
+            continue;
+        }
+        if (got < 0 && errno == EINTR)
+        {
+            continue;
+        }
+        // The kernel moves queued bytes across a moment after room appears.
+        pollfd entry{master_, POLLIN, 0};
+        if (::poll(&entry, 1, 50) <= 0)
+        {
+            break;
+        }
+    }
+    return total;
+}
+
 bool PtyPeer::IsHungUp() const
 {
     std::lock_guard lock(mutex_);
@@ -256,6 +289,42 @@ bool PtyPeer::WriteAll(const Bytes& bytes, std::unique_lock<std::mutex>& lock)
     return true;
 }
 
+bool PtyPeer::WritePaced(const Bytes& bytes, std::unique_lock<std::mutex>& lock)
+{
+    if (lineRate_ == 0)
+    {
+        return WriteAll(bytes, lock);
+    }
+    const double bytesPerSecond = lineRate_ / 10.0;
+    const auto start = Clock::now();
+    std::size_t sent = 0;
+    while (sent < bytes.size())
+    {
+        // Every byte whose time has come goes out together, so a late wake-up never stretches the reply.
+        const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+        const auto due = std::min(bytes.size(), static_cast<std::size_t>(elapsed * bytesPerSecond) + 1);
+        if (due > sent)
+        {
+            if (!WriteAll(Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(sent),
+                                bytes.begin() + static_cast<std::ptrdiff_t>(due)),
+                          lock))
+            {
+                return false;
+            }
+            sent = due;
+            continue;
+        }
+        const auto next = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                                      static_cast<double>(sent) / bytesPerSecond));
+        changed_.wait_until(lock, next, [this] { return stopping_ || hangUpNow_; });
+        if (stopping_ || hangUpNow_)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 void PtyPeer::HandleRequest(Bytes request, std::unique_lock<std::mutex>& lock)
 {
     requests_.push_back(request);
@@ -282,16 +351,16 @@ void PtyPeer::HandleRequest(Bytes request, std::unique_lock<std::mutex>& lock)
                 {
                     continue;
                 }
-                if (!WriteAll(Bytes(reply.begin() + static_cast<std::ptrdiff_t>(from),
-                                    reply.begin() + static_cast<std::ptrdiff_t>(gap.offset)),
-                              lock) ||
+                if (!WritePaced(Bytes(reply.begin() + static_cast<std::ptrdiff_t>(from),
+                                      reply.begin() + static_cast<std::ptrdiff_t>(gap.offset)),
+                                lock) ||
                     !Pause(gap.pause, lock))
                 {
                     return;
                 }
                 from = gap.offset;
             }
-            WriteAll(Bytes(reply.begin() + static_cast<std::ptrdiff_t>(from), reply.end()), lock);
+            WritePaced(Bytes(reply.begin() + static_cast<std::ptrdiff_t>(from), reply.end()), lock);
         }
     }
 }

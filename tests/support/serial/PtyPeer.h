@@ -26,12 +26,16 @@ namespace PyxTest
 // Knobs, all safe to change from the test's thread at any time:
 //   SetReplyDelay   a pause before the first byte of every reply;
 //   AddGap          a pause before the byte at a given offset of every reply (the reply arrives in pieces);
+//   SetLineRate     replies go out at the pace of a line of that baud rate (ten bits a byte), as a reader
+//                   on a slow line sends them; 0 (the default) writes each piece at once;
 //   SetSilent       requests are recorded but never answered;
 //   SetReading      false: the peer stops reading, so the port's output backs up (write time-outs);
 //   HangUpAfter     after that many requests in all, the next one is not answered: the peer closes its side
 //                   as it arrives (a reply followed at once by a hang-up could be flushed unread);
 //   HangUp          closes the peer's side now: the port then sees a hung-up line.
 //   Send            writes bytes to the port unasked.
+// DrainUnread() reads, on the test's thread, what the port wrote that the peer has not read (with
+// SetReading(false)) until the line stays empty for a moment, and returns the byte count.
 //
 // A reader simulator plugs in as the Responder:
 //   PyxTest::PtyPeer peer([&](const std::vector<uint8_t>& request) { return simulator.Answer(request); });
@@ -65,6 +69,7 @@ public:
     void SetRequestIdle(std::chrono::milliseconds idle);
     void SetReplyDelay(std::chrono::milliseconds delay);
     void AddGap(std::size_t offset, std::chrono::milliseconds pause);
+    void SetLineRate(std::uint32_t baudRate);
     void SetSilent(bool silent);
     void SetReading(bool reading);
     void HangUpAfter(std::size_t requests);
@@ -76,6 +81,7 @@ public:
     // Waits until at least `count` requests arrived; false on time-out.
     bool WaitForRequests(std::size_t count, std::chrono::milliseconds timeout) const;
     bool IsHungUp() const;
+    std::size_t DrainUnread();
 
     // A responder that answers the n-th request with replies[n], and nothing once they run out.
     static Responder Script(std::vector<Bytes> replies);
@@ -93,6 +99,8 @@ private:
     void HandleRequest(Bytes request, std::unique_lock<std::mutex>& lock);
     // Writes all of `bytes` to the master; false when stopped or hung up meanwhile.
     bool WriteAll(const Bytes& bytes, std::unique_lock<std::mutex>& lock);
+    // WriteAll at the line rate, if one is set.
+    bool WritePaced(const Bytes& bytes, std::unique_lock<std::mutex>& lock);
     // Sleeps, waking early to stop; false when stopping.
     bool Pause(std::chrono::milliseconds duration, std::unique_lock<std::mutex>& lock);
     void CloseMasterLocked();
@@ -111,6 +119,7 @@ private:
     std::chrono::milliseconds requestIdle_ = kDefaultRequestIdle;
     std::chrono::milliseconds replyDelay_{0};
     std::vector<Gap> gaps_;
+    std::uint32_t lineRate_ = 0;
     bool silent_ = false;
     bool reading_ = true;
     std::optional<std::size_t> hangUpAfter_;

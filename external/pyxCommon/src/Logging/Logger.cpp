@@ -103,6 +103,12 @@ Logger::Logger(bool enableFileLog, bool enableConsoleLog, const EnvironmentLooku
         }
     }
 
+    UseEnvironment(environment);
+}
+
+void Logger::UseEnvironment(const EnvironmentLookup& environment)
+{
+    levels_.clear();
     for (const auto& [tag, variable] : kComponentVariables)
     {
         if (auto value = environment(variable))

@@ -31,9 +31,9 @@ std::unique_ptr<Protocol> GetProtocol(ProtocolType type)
     default:
         break;
     }
-    // Dummy has a transport but no protocol: a dummy reader cannot run operations.
-    // The refusal's line (37) reaches callers inside result records and is documented with the message,
-    // so keep this throw where it is.
-    PYX_THROW(ProtocolException, RefusalMessage(type));
+    // Dummy has a transport but no protocol: a dummy reader cannot run operations. The refusal's line
+    // reaches callers inside result records and is documented with the message, so it is a fixed number.
+    constexpr int kLineUnsupportedProtocol = 37;
+    throw ProtocolException(RefusalMessage(type), PYX_SOURCE_FILE, kLineUnsupportedProtocol, __func__);
 }
 } // namespace PyxProtocol

@@ -1,6 +1,6 @@
 // The serial port on Linux: a tty opened exclusively, set raw through termios, with poll() standing in for
 // the read and write time-outs a COM port keeps in the driver.
-#include "TransportTypes/PosixComPort.h"
+#include "Linux/PosixComPort.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -21,6 +21,7 @@
 
 #include "Linux/CustomBaudRate.h"
 #include "TransportException.h"
+#include "TransportPlatform.h"
 
 namespace PyxTransport
 {
@@ -105,6 +106,31 @@ int ApplyFrameSettings(termios& tty, const PyxCommon::SerialPortSettings& settin
     return 0;
 }
 
+// Milliseconds `bytes` bytes take on a line of `baudRate` with the frame in `tty` (start bit, data bits,
+// parity bit, stop bits), rounded up.
+std::uint32_t ChunkLineTimeMs(const termios& tty, std::uint32_t baudRate, std::uint32_t bytes)
+{
+    std::uint64_t bitsPerByte = 1 + 8 + 1;
+    switch (tty.c_cflag & CSIZE)
+    {
+    case CS5:
+        bitsPerByte = 1 + 5 + 1;
+        break;
+    case CS6:
+        bitsPerByte = 1 + 6 + 1;
+        break;
+    case CS7:
+        bitsPerByte = 1 + 7 + 1;
+        break;
+    default:
+        break;
+    }
+    bitsPerByte += (tty.c_cflag & PARENB) != 0 ? 1 : 0;
+    bitsPerByte += (tty.c_cflag & CSTOPB) != 0 ? 1 : 0;
+    const std::uint64_t bits = bitsPerByte * bytes * 1000;
+    return static_cast<std::uint32_t>((bits + baudRate - 1) / baudRate);
+}
+
 int RemainingMs(Clock::time_point deadline)
 {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -112,12 +138,21 @@ int RemainingMs(Clock::time_point deadline)
 }
 } // namespace
 
+PosixComPort::Handle::Handle(Handle&& other) noexcept : fd(other.fd), exclusive(other.exclusive)
+{
+    other.fd = -1;
+    other.exclusive = false;
+}
+
 PosixComPort::Handle& PosixComPort::Handle::operator=(Handle&& other) noexcept
 {
     if (this != &other)
     {
         Reset();
-        fd = other.Release();
+        fd = other.fd;
+        exclusive = other.exclusive;
+        other.fd = -1;
+        other.exclusive = false;
     }
     return *this;
 }
@@ -127,21 +162,32 @@ PosixComPort::Handle::~Handle()
     Reset();
 }
 
-int PosixComPort::Handle::Release()
+bool PosixComPort::Handle::Lock()
 {
-    const int released = fd;
-    fd = -1;
-    return released;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0)
+    {
+        return false;
+    }
+    exclusive = true;
+    return true;
 }
 
 void PosixComPort::Handle::Reset()
 {
-    if (fd >= 0)
+    if (fd < 0)
     {
-        // The exclusive lock goes with the descriptor.
-        ::close(fd);
-        fd = -1;
+        return;
     }
+    // Only a port this handle locked is touched: a failed open must not unlock or flush another owner's
+    // port. Both calls are best effort; the descriptor is closed whatever they answer.
+    if (exclusive)
+    {
+        ::tcflush(fd, TCOFLUSH);
+        ::ioctl(fd, TIOCNXCL);
+    }
+    ::close(fd);
+    fd = -1;
+    exclusive = false;
 }
 
 PosixComPort::PosixComPort() = default;
@@ -155,6 +201,11 @@ std::string PosixComPort::PortNameToDevicePath(const std::string& portName)
     if (!portName.empty() && portName.front() == '/')
     {
         return portName;
+    }
+    // Linux device names ("ttyUSB1", "ttyACM0") are taken as they are, never as COM numbers.
+    if (portName.starts_with("tty"))
+    {
+        return "/dev/" + portName;
     }
     static const std::regex digits("([0-9]+)");
     std::smatch match;
@@ -191,7 +242,7 @@ void PosixComPort::Configure(const PyxCommon::SerialPortSettings& settings, std:
     // Only one handle is held: reconfiguring releases the old one, whose exclusive lock would refuse the new.
     handle.Reset();
     Handle port(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (port.Get() < 0 || ::flock(port.Get(), LOCK_EX | LOCK_NB) != 0 || ::ioctl(port.Get(), TIOCEXCL) != 0)
+    if (port.Get() < 0 || !port.Lock())
     {
         const int error = errno;
         PYX_THROW(
@@ -256,6 +307,7 @@ void PosixComPort::Configure(const PyxCommon::SerialPortSettings& settings, std:
     }
 
     ApplyTimeouts(port.Get());
+    readChunkLineTimeMs = ChunkLineTimeMs(tty, baudRate, readChunk);
 
     if (::tcflush(port.Get(), TCIOFLUSH) != 0)
     {
@@ -310,8 +362,10 @@ std::vector<std::uint8_t> PosixComPort::Receive()
 
     std::vector<std::uint8_t> bytes(readChunk);
     std::size_t count = 0;
-    const Clock::time_point totalDeadline =
-        Clock::now() + std::chrono::milliseconds(readTotalTimeoutConstantMs);
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point totalDeadline = start + std::chrono::milliseconds(readTotalTimeoutConstantMs);
+    // A reply still arriving may run past the total time-out, up to the time a whole chunk takes on the line.
+    const Clock::time_point receivingCap = totalDeadline + std::chrono::milliseconds(readChunkLineTimeMs);
     Clock::time_point deadline = totalDeadline;
     while (count < bytes.size())
     {
@@ -346,12 +400,12 @@ std::vector<std::uint8_t> PosixComPort::Receive()
         if (got > 0)
         {
             count += static_cast<std::size_t>(got);
-            // The interval timer starts with the first byte; the total one always stands. A zero interval
-            // means no interval time-out, as with a COM port.
+            // The interval timer starts with the first byte and then decides alone, up to the cap. A zero
+            // interval means no interval time-out, as with a COM port: the total one then stands.
             if (readIntervalTimeoutMs != 0)
             {
                 deadline =
-                    std::min(totalDeadline, Clock::now() + std::chrono::milliseconds(readIntervalTimeoutMs));
+                    std::min(receivingCap, Clock::now() + std::chrono::milliseconds(readIntervalTimeoutMs));
             }
             continue;
         }
@@ -385,6 +439,10 @@ void PosixComPort::Send(std::vector<std::uint8_t> bytes)
     {
         fail(EBADF);
     }
+
+    // Whatever is still in the input belongs to an earlier exchange; left there, it would be read as the
+    // answer to this request. A failure here shows in the write below.
+    ::tcflush(fd, TCIFLUSH);
 
     const Clock::time_point deadline =
         Clock::now() + std::chrono::milliseconds(std::uint64_t{writeTimeouts.ConstantMs} +
@@ -430,5 +488,10 @@ void PosixComPort::Send(std::vector<std::uint8_t> bytes)
 void PosixComPort::Close()
 {
     handle.Reset();
+}
+
+std::unique_ptr<SerialPortWrapper> Platform::NewSerialPort()
+{
+    return std::make_unique<PosixComPort>();
 }
 } // namespace PyxTransport

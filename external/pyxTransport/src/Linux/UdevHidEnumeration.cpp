@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +10,7 @@
 #include <fmt/format.h>
 #include <libudev.h>
 
-#include "TransportTypes/HidDevice.h"
-#include "TransportTypes/HidDeviceInfo.h"
+#include "TransportPlatform.h"
 
 namespace PyxTransport
 {
@@ -36,7 +34,8 @@ using DevicePtr = std::unique_ptr<udev_device, DeviceUnref>;
 
 constexpr std::string_view kInterfaceSuffix = "#USBMI(";
 
-std::string Trimmed(const char* text)
+// A sysfs number without the blanks sysfs pads it with.
+std::string TrimmedNumber(const char* text)
 {
     if (text == nullptr)
     {
@@ -52,6 +51,11 @@ std::string Trimmed(const char* text)
         view.remove_prefix(1);
     }
     return std::string(view);
+}
+
+std::string Text(const char* text)
+{
+    return text == nullptr ? std::string() : std::string(text);
 }
 
 // A whole unsigned number in `base`, or nothing (sysfs writes "bNumInterfaces= 1" and "bInterfaceNumber=00").
@@ -70,28 +74,33 @@ std::optional<unsigned long> ParseNumber(const std::string& text, int base)
     return value;
 }
 
+constexpr unsigned long kBusUsb = 0x0003;
+
 // HID_ID is "bus:vendor:product" in hexadecimal, e.g. "0003:00001050:00000120".
-bool ParseHidId(const char* hidId, std::uint16_t& vendorId, std::uint16_t& productId)
+bool ParseHidId(const char* hidId, unsigned long& bus, std::uint16_t& vendorId, std::uint16_t& productId)
 {
-    const std::string text = Trimmed(hidId);
+    const std::string text = TrimmedNumber(hidId);
     const auto first = text.find(':');
     const auto second = first == std::string::npos ? std::string::npos : text.find(':', first + 1);
     if (second == std::string::npos)
     {
         return false;
     }
+    const auto busNumber = ParseNumber(text.substr(0, first), 16);
     const auto vendor = ParseNumber(text.substr(first + 1, second - first - 1), 16);
     const auto product = ParseNumber(text.substr(second + 1), 16);
-    if (!vendor || !product || *vendor > 0xFFFF || *product > 0xFFFF)
+    if (!busNumber || !vendor || !product || *vendor > 0xFFFF || *product > 0xFFFF)
     {
         return false;
     }
+    bus = *busNumber;
     vendorId = static_cast<std::uint16_t>(*vendor);
     productId = static_cast<std::uint16_t>(*product);
     return true;
 }
 
-// The USB port of the device, and the interface on it when the device has several.
+// The USB port of the device, and the interface on it when the device has several. Empty when the
+// interface of a composite device cannot be told: the port alone would name several nodes.
 std::string BusPathOf(udev_device* hidraw, udev_device* usbDevice)
 {
     const char* port = udev_device_get_sysname(usbDevice);
@@ -101,7 +110,7 @@ std::string BusPathOf(udev_device* hidraw, udev_device* usbDevice)
     }
     std::string path(port);
     const auto interfaces =
-        ParseNumber(Trimmed(udev_device_get_sysattr_value(usbDevice, "bNumInterfaces")), 10);
+        ParseNumber(TrimmedNumber(udev_device_get_sysattr_value(usbDevice, "bNumInterfaces")), 10);
     if (interfaces && *interfaces > 1)
     {
         udev_device* usbInterface =
@@ -109,11 +118,13 @@ std::string BusPathOf(udev_device* hidraw, udev_device* usbDevice)
         const auto number =
             usbInterface == nullptr
                 ? std::nullopt
-                : ParseNumber(Trimmed(udev_device_get_sysattr_value(usbInterface, "bInterfaceNumber")), 16);
-        if (number)
+                : ParseNumber(TrimmedNumber(udev_device_get_sysattr_value(usbInterface, "bInterfaceNumber")),
+                              16);
+        if (!number)
         {
-            path += fmt::format("{}{})", kInterfaceSuffix, *number);
+            return {};
         }
+        path += fmt::format("{}{})", kInterfaceSuffix, *number);
     }
     return path;
 }
@@ -127,15 +138,22 @@ std::optional<HidDeviceInfo> Describe(udev_device* hidraw)
         return std::nullopt;
     }
     HidDeviceInfo info;
-    if (!ParseHidId(udev_device_get_property_value(hid, "HID_ID"), info.VendorId, info.ProductId))
+    unsigned long bus = 0;
+    if (!ParseHidId(udev_device_get_property_value(hid, "HID_ID"), bus, info.VendorId, info.ProductId))
     {
         return std::nullopt;
     }
     info.DevicePath = node;
-    if (udev_device* usbDevice = udev_device_get_parent_with_subsystem_devtype(hidraw, "usb", "usb_device"))
+    // A USB device above a device on another bus is only its adapter (a Bluetooth dongle): its port, name
+    // and serial number are not the device's.
+    udev_device* usbDevice =
+        bus == kBusUsb ? udev_device_get_parent_with_subsystem_devtype(hidraw, "usb", "usb_device") : nullptr;
+    if (usbDevice != nullptr)
     {
-        info.ProductName = Trimmed(udev_device_get_sysattr_value(usbDevice, "product"));
-        info.SerialNumber = Trimmed(udev_device_get_sysattr_value(usbDevice, "serial"));
+        // Kept as the device reports them: a serial number is matched byte for byte when the device is
+        // opened.
+        info.ProductName = Text(udev_device_get_sysattr_value(usbDevice, "product"));
+        info.SerialNumber = Text(udev_device_get_sysattr_value(usbDevice, "serial"));
         info.UsbBusPath = BusPathOf(hidraw, usbDevice);
     }
     return info;
@@ -143,7 +161,9 @@ std::optional<HidDeviceInfo> Describe(udev_device* hidraw)
 
 // Every hidraw interface that can be described, in udev's order, one per node; nothing when udev cannot
 // list the devices at all.
-std::optional<std::vector<HidDeviceInfo>> Walk()
+} // namespace
+
+std::optional<std::vector<HidDeviceInfo>> Platform::ListHidDevices()
 {
     UdevPtr context(udev_new());
     if (!context)
@@ -186,39 +206,5 @@ std::optional<std::vector<HidDeviceInfo>> Walk()
         }
     }
     return result;
-}
-
-bool BusPathMatches(const std::string& candidate, const std::string& busPath)
-{
-    if (candidate == busPath)
-    {
-        return true;
-    }
-    const std::string prefix = busPath + std::string(kInterfaceSuffix);
-    return candidate.size() > prefix.size() && candidate.compare(0, prefix.size(), prefix) == 0;
-}
-} // namespace
-
-std::vector<HidDeviceInfo> EnumerateHidDevices()
-{
-    auto devices = Walk();
-    return devices ? std::move(*devices) : std::vector<HidDeviceInfo>{};
-}
-
-std::string HidDevice::ResolveBusPath(const std::string& busPath)
-{
-    const auto devices = Walk();
-    if (!devices)
-    {
-        throw std::runtime_error("Failed to enumerate HID devices");
-    }
-    for (const auto& device : *devices)
-    {
-        if (!device.UsbBusPath.empty() && BusPathMatches(device.UsbBusPath, busPath))
-        {
-            return device.DevicePath;
-        }
-    }
-    return {};
 }
 } // namespace PyxTransport

@@ -1,8 +1,8 @@
-#include "Linux/WideText.h"
+#include "TransportPlatform.h"
 
 #include <cstdint>
 
-namespace PyxTransport::Linux
+namespace PyxTransport::Platform
 {
 namespace
 {
@@ -122,4 +122,4 @@ std::string WideToUtf8(std::wstring_view text)
     }
     return out;
 }
-} // namespace PyxTransport::Linux
+} // namespace PyxTransport::Platform

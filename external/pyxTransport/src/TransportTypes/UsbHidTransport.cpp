@@ -4,12 +4,11 @@
 #include <stdexcept>
 
 #include <fmt/format.h>
-#include <hidapi/hidapi.h>
 
 #include "ByteText.h"
-#include "Linux/WideText.h"
 #include "TransportException.h"
 #include "TransportLog.h"
+#include "TransportPlatform.h"
 
 namespace PyxTransport
 {
@@ -56,11 +55,7 @@ void UsbHidTransport::init(std::uint32_t retryCount)
     }
 
     device = std::make_unique<HidDevice>();
-    if (hid_init() == -1)
-    {
-        throw std::runtime_error(
-            fmt::format("Unable to initialize HIDAPI library. {}", device->LastErrorMessage()));
-    }
+    HidDevice::InitLibrary();
 
     std::uint32_t attempts = 0;
     while (true)
@@ -176,7 +171,7 @@ std::unique_ptr<wchar_t[]> UsbHidTransport::Utf8ToWide(const char* text)
     {
         return nullptr;
     }
-    const std::wstring wide = Linux::Utf8ToWide(text);
+    const std::wstring wide = Platform::Utf8ToWide(text);
     auto buffer = std::make_unique<wchar_t[]>(wide.size() + 1); // value-initialised: zero-filled
     std::copy(wide.begin(), wide.end(), buffer.get());
     return buffer;
@@ -188,6 +183,6 @@ std::string UsbHidTransport::WideToUtf8(const wchar_t* text)
     {
         return {};
     }
-    return Linux::WideToUtf8(text);
+    return Platform::WideToUtf8(text);
 }
 } // namespace PyxTransport

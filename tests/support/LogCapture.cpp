@@ -1,7 +1,6 @@
 #include "LogCapture.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <stdexcept>
 
 #include <spdlog/sinks/ostream_sink.h>
@@ -11,17 +10,17 @@
 
 namespace PyxTest
 {
-LogCapture::LogCapture() : text_(std::make_shared<std::ostringstream>())
+LogCapture::LogCapture(const std::string& variable, const std::string& value)
+    : text_(std::make_shared<std::ostringstream>())
 {
-    // The manager reads its levels once, when first used; the test command sets the same variable for the
-    // case where something logged before this.
-    ::setenv("PYX_TRANSPORT_LOG_LEVEL", "trace", 0);
-    PyxCommon::Logger::GetInstance(false, true);
+    auto& manager = PyxCommon::Logger::GetInstance(false, true);
     logger_ = spdlog::get("PYX");
     if (!logger_)
     {
         throw std::runtime_error("The library's console logger is not registered");
     }
+    manager.UseEnvironment([variable, value](const std::string& name)
+                           { return name == variable ? std::optional<std::string>(value) : std::nullopt; });
     saved_ = logger_->sinks();
     auto sink = std::make_shared<spdlog::sinks::ostream_sink_mt>(*text_);
     sink->set_pattern("%v");
@@ -31,13 +30,19 @@ LogCapture::LogCapture() : text_(std::make_shared<std::ostringstream>())
 LogCapture::~LogCapture()
 {
     logger_->sinks() = saved_;
+    PyxCommon::Logger::GetInstance(false, true).UseEnvironment(&PyxCommon::Logger::ProcessEnvironment);
+}
+
+std::string LogCapture::Text() const
+{
+    logger_->flush();
+    return text_->str();
 }
 
 std::vector<std::string> LogCapture::Lines() const
 {
-    logger_->flush();
     std::vector<std::string> lines;
-    std::istringstream in(text_->str());
+    std::istringstream in(Text());
     for (std::string line; std::getline(in, line);)
     {
         lines.push_back(line);

@@ -16,17 +16,20 @@ class sink;
 
 namespace PyxTest
 {
-// Collects the lines the library writes to its console logger while it lives, instead of printing them,
-// with the transport's messages let through down to trace. Build it before the code under test logs.
+// Collects the lines the library writes to its console logger while it lives, instead of printing them.
+// Meanwhile the logging manager reads its levels from an environment holding only `variable` = `value`
+// (e.g. "PYX_TRANSPORT_LOG_LEVEL", "trace"), and from the process environment again afterwards, so no test
+// changes what the rest of its binary logs.
 class LogCapture
 {
 public:
-    LogCapture();
+    LogCapture(const std::string& variable, const std::string& value);
     ~LogCapture();
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 
-    // The messages, without time stamp or level, each as "[TAG] message".
+    // Everything written, each message as "[TAG] message" without time stamp or level, one per line.
+    std::string Text() const;
     std::vector<std::string> Lines() const;
     bool Contains(const std::string& line) const;
 

@@ -1,0 +1,33 @@
+// A host program built against the installed library: it includes public records from the install prefix
+// and calls exported code, so a missing header, a missing symbol or a wrong library path fails it.
+#include <cstdio>
+#include <cstring>
+
+#include "Exceptions/TessmarException.h"
+#include "Structures/ReaderDefinition.h"
+
+int main()
+{
+    PyxCommon::ReaderDefinition definition{};
+    definition.ProtocolType = ProtocolType::SerialBinary;
+    std::strcpy(definition.SerialPortSettings.PortName, "ttyUSB0");
+    if (std::strcmp(ProtocolTypeToString(definition.ProtocolType), "SerialBinary") != 0)
+    {
+        std::puts("wrong protocol name");
+        return 1;
+    }
+    try
+    {
+        throw TessmarException("host", "Host.cpp", 1, "main");
+    }
+    catch (const TessmarException& e)
+    {
+        if (e.GetExceptionType() != "TessmarException" || e.GetMessage() != "host")
+        {
+            std::puts("wrong exception fields");
+            return 1;
+        }
+    }
+    std::puts("host ok");
+    return 0;
+}
