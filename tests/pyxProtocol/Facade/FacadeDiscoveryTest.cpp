@@ -77,7 +77,7 @@ TEST_F(FacadeDiscoveryTest, ReportsEverySupportedInterfaceAsAFeatureReportReader
     {
         SCOPED_TRACE(reader.DeviceId.UsbPath);
         EXPECT_EQ(reader.ProtocolType, ProtocolType::FeatureReport);
-        EXPECT_EQ(reader.DeviceId.VendorId, kVendor);
+        EXPECT_EQ(+reader.DeviceId.VendorId, kVendor);
         EXPECT_EQ(std::memcmp(&reader.SerialPortSettings, &noSerialPort, sizeof noSerialPort), 0);
         const std::string path = reader.DeviceId.UsbPath;
         const std::string serial = reader.DeviceId.SerialNumber;
@@ -88,13 +88,13 @@ TEST_F(FacadeDiscoveryTest, ReportsEverySupportedInterfaceAsAFeatureReportReader
         else if (path.starts_with("1-3"))
         {
             EXPECT_EQ(serial, "C1");
-            EXPECT_EQ(reader.DeviceId.ProductId, 0xA011);
+            EXPECT_EQ(+reader.DeviceId.ProductId, 0xA011);
         }
         else if (path.empty())
         {
             // Not on USB: matched by its ids alone, with no USB texts.
             EXPECT_EQ(serial, "");
-            EXPECT_EQ(reader.DeviceId.ProductId, 0xA002);
+            EXPECT_EQ(+reader.DeviceId.ProductId, 0xA002);
         }
     }
 }

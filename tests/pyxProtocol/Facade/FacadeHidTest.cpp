@@ -55,8 +55,8 @@ TEST_F(FacadeHidTest, DeviceIdNeedsNoReader)
 
     EXPECT_FALSE(result.HasException) << result.Message;
     EXPECT_TRUE(simulator_.Received().empty());
-    EXPECT_EQ(deviceId.VendorId, definition_.DeviceId.VendorId);
-    EXPECT_EQ(deviceId.ProductId, definition_.DeviceId.ProductId);
+    EXPECT_EQ(+deviceId.VendorId, +definition_.DeviceId.VendorId);
+    EXPECT_EQ(+deviceId.ProductId, +definition_.DeviceId.ProductId);
     EXPECT_STREQ(deviceId.SerialNumber, "SIM0001");
     EXPECT_STREQ(deviceId.UsbPath, "");
 }

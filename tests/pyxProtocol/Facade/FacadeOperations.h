@@ -275,7 +275,7 @@ inline std::vector<FacadeOperation> AllFacadeOperations()
              const ProtocolCommandResult result = facade.GetLuid(information);
              if (!result.HasException)
              {
-                 EXPECT_EQ(information.Field32, simulator.Snapshot().identity.luid32);
+                 EXPECT_EQ(+information.Field32, simulator.Snapshot().identity.luid32);
              }
              return result;
          }},
