@@ -45,6 +45,22 @@ TEST_F(FacadeHidTest, Mfp24ReaderServesItsSevenOperationsAndItsIdentity)
                  "SetActiveConfiguration is not supported by MFP24.");
 }
 
+// A negative count makes no attempt at all: the absent reader is reported at once, not retried for ever.
+TEST_F(FacadeHidTest, AbsentReaderWithNegativeRetryCountFailsAtOnce)
+{
+    PyxTest::HidTestbed emptyBed;
+    PyxCommon::ReaderDefinition definition{};
+    definition.DeviceId.VendorId = 0x1A2B;
+    definition.DeviceId.ProductId = 0x3C4D;
+    definition.ProtocolType = ProtocolType::FeatureReport;
+    ProtocolCommandResult result{};
+
+    EXPECT_EQ(PyxProtocol::ProtocolFacade::CreateInstance(definition, -1, &result), 0u);
+
+    EXPECT_STREQ(result.Message, "Unable to connect to the reader after 0 attempts");
+    EXPECT_STREQ(result.ExceptionType, "TessmarException");
+}
+
 TEST_F(FacadeHidTest, DeviceIdNeedsNoReader)
 {
     Open(Protocol::FeatureReport);
