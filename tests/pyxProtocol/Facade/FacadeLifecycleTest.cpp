@@ -1,5 +1,5 @@
-// Creation, look-up and destruction of facades: the failure records of creation, what a failed creation
-// leaves behind, and destruction racing the operations of other threads.
+// Creation, look-up and destruction of facades on scripted transports: the records of failed creations, what
+// a failed creation leaves behind, and destruction racing the operations of other threads.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -13,339 +13,231 @@
 
 #include "ProtocolFacade.h"
 #include "ScriptedTransport.h"
-#include "SimulatedFacadeTest.h"
+#include "SimulatedReaders.h"
 #include "TransportException.h"
 
-namespace PyxFacadeTest
-{
 namespace
 {
 using PyxProtocol::ProtocolFacade;
 using PyxTest::ScriptedTransport;
 
-PyxCommon::ReaderDefinition DefinitionOf(ProtocolType type)
-{
-    PyxCommon::ReaderDefinition definition{};
-    definition.ProtocolType = type;
-    return definition;
-}
-
-// A scripted transport that says when it is gone.
+// A scripted transport that echoes every request, says when it is gone, and can be held inside its first send
+// until the test opens the gate.
 class WatchedTransport : public ScriptedTransport
 {
 public:
-    explicit WatchedTransport(std::shared_ptr<std::atomic<bool>> gone) : gone_(std::move(gone))
+    struct State
     {
-        GenerateReplies([](const PyxTransport::TransportPacket& packet) { return packet.Data; });
-    }
-    ~WatchedTransport() override { *gone_ = true; }
-
-private:
-    std::shared_ptr<std::atomic<bool>> gone_;
-};
-
-ProtocolFacade::Seams SeamsMaking(std::function<std::unique_ptr<PyxTransport::Transport>()> make)
-{
-    ProtocolFacade::Seams seams;
-    seams.MakeTransport = [make](const PyxCommon::ReaderDefinition&) { return make(); };
-    return seams;
-}
-
-struct Creation
-{
-    ProtocolFacade::Handle handle;
-    ProtocolCommandResult result;
-};
-
-Creation Create(const ProtocolFacade::Seams& seams, ProtocolType type = ProtocolType::FeatureReport,
-                int retryCount = 1)
-{
-    Creation creation{};
-    creation.handle = ProtocolFacade::CreateInstance(DefinitionOf(type), retryCount, &creation.result, seams);
-    return creation;
-}
-
-TEST(FacadeCreation, InvalidProtocolTypeReportsTheLibraryFailure)
-{
-    const Creation creation = Create(ProtocolFacade::Seams{}, ProtocolType::Dummy);
-    EXPECT_EQ(creation.handle, 0u);
-    EXPECT_TRUE(creation.result.HasException);
-    EXPECT_STREQ(creation.result.ExceptionType, "TessmarException");
-    EXPECT_STREQ(creation.result.Message,
-                 "Unable to initialize an underlying protocol object given invalid type Dummy");
-    EXPECT_STREQ(creation.result.FileName, "ProtocolFactory.cpp");
-    EXPECT_GT(creation.result.LineNumber, 0);
-
-    // Without a record the outcome is the same, only unreported.
-    EXPECT_EQ(ProtocolFacade::CreateInstance(DefinitionOf(ProtocolType::Dummy), 1, nullptr), 0u);
-}
-
-TEST(FacadeCreation, EachFailureClassHasItsRecordAndLeavesNoTransportOpen)
-{
-    struct Case
-    {
-        std::string name;
-        std::function<void()> fail;
-        const char* type;
-        std::string message;
-    };
-    const std::vector<Case> cases{
-        {"runtime error", [] { throw std::runtime_error("no device"); }, "StdRuntimeError",
-         "Failed to create protocol instance: no device"},
-        {"other standard exception", [] { throw std::logic_error("odd"); }, "StdException",
-         "Failed to create protocol instance: odd"},
-        {"anything else", [] { throw 42; }, "UnknownException",
-         "Failed to create protocol instance: Unknown exception (not derived from std::exception)"},
-    };
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.name);
-        auto gone = std::make_shared<std::atomic<bool>>(false);
-        // The transport is made, then fails while it connects.
-        class FailingInit : public WatchedTransport
-        {
-        public:
-            FailingInit(std::shared_ptr<std::atomic<bool>> gone, std::function<void()> fail)
-                : WatchedTransport(std::move(gone)), fail_(std::move(fail))
-            {
-            }
-            void init(std::uint32_t) override { fail_(); }
-
-        private:
-            std::function<void()> fail_;
-        };
-        const Creation creation =
-            Create(SeamsMaking([&] { return std::make_unique<FailingInit>(gone, c.fail); }));
-        EXPECT_EQ(creation.handle, 0u);
-        EXPECT_TRUE(creation.result.HasException);
-        EXPECT_STREQ(creation.result.ExceptionType, c.type);
-        EXPECT_EQ(std::string(creation.result.Message), c.message);
-        // Only the library's own failures carry an origin.
-        EXPECT_STREQ(creation.result.FileName, "");
-        EXPECT_EQ(creation.result.LineNumber, 0);
-        EXPECT_TRUE(*gone);
-    }
-}
-
-TEST(FacadeCreation, TransportFailureCarriesItsOriginAndClosesTheTransport)
-{
-    auto gone = std::make_shared<std::atomic<bool>>(false);
-    const Creation creation = Create(SeamsMaking(
-        [&]
-        {
-            auto transport = std::make_unique<WatchedTransport>(gone);
-            transport->FailOn(ScriptedTransport::Operation::Init, 1,
-                              ScriptedTransport::Failure::TransportException,
-                              "Unable to connect to the reader after 3 attempts");
-            return transport;
-        }));
-    EXPECT_EQ(creation.handle, 0u);
-    EXPECT_STREQ(creation.result.ExceptionType, "TessmarException");
-    EXPECT_STREQ(creation.result.Message, "Unable to connect to the reader after 3 attempts");
-    EXPECT_STRNE(creation.result.FileName, "");
-    EXPECT_STRNE(creation.result.FunctionName, "");
-    EXPECT_TRUE(*gone);
-}
-
-TEST(FacadeCreation, MissingTransportIsAnInitializationFailure)
-{
-    const Creation creation = Create(SeamsMaking([] { return nullptr; }));
-    EXPECT_EQ(creation.handle, 0u);
-    EXPECT_STREQ(creation.result.ExceptionType, "InitializationException");
-    EXPECT_STREQ(creation.result.Message, "Failed to create protocol or transport");
-}
-
-TEST(FacadeCreation, NegativeRetryCountMakesNoAttempts)
-{
-    ScriptedTransport* transport = nullptr;
-    const Creation creation = Create(SeamsMaking(
-                                         [&]
-                                         {
-                                             auto made = std::make_unique<ScriptedTransport>();
-                                             transport = made.get();
-                                             return made;
-                                         }),
-                                     ProtocolType::FeatureReport, -5);
-    ASSERT_NE(creation.handle, 0u);
-    EXPECT_EQ(transport->Calls().at(0).retryCount, 0u);
-    ProtocolFacade::DestroyInstance(creation.handle);
-}
-
-TEST(FacadeRegistry, HandleIsTheFacadeAndDiesWithIt)
-{
-    auto gone = std::make_shared<std::atomic<bool>>(false);
-    const Creation creation = Create(SeamsMaking([&] { return std::make_unique<WatchedTransport>(gone); }));
-    ASSERT_NE(creation.handle, 0u);
-    EXPECT_FALSE(creation.result.HasException);
-    const auto facade = ProtocolFacade::GetInstance(creation.handle);
-    ASSERT_NE(facade, nullptr);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(facade.get()), creation.handle);
-    EXPECT_EQ(ProtocolFacade::GetInstance(0), nullptr);
-
-    ProtocolFacade::DestroyInstance(creation.handle);
-    EXPECT_TRUE(*gone);
-    EXPECT_EQ(ProtocolFacade::GetInstance(creation.handle), nullptr);
-    ProtocolFacade::DestroyInstance(creation.handle);
-    ProtocolFacade::DestroyInstance(0);
-    // The caller's pointer still leads to a valid object that refuses to work.
-    try
-    {
-        facade->Beep(1, PyxProtocol::BEEP_DURATION::BEEP_SHORT);
-        ADD_FAILURE() << "an operation ran on a destroyed facade";
-    }
-    catch (const std::runtime_error& error)
-    {
-        EXPECT_STREQ(error.what(), "ProtocolFacade instance is being destroyed");
-    }
-}
-
-// A transport whose first send blocks until the test opens the gate.
-class GatedTransport : public WatchedTransport
-{
-public:
-    struct Gate
-    {
+        std::atomic<bool> gone = false;
+        std::uint32_t retryCount = 0;
+        std::function<void()> initFailure;
+        bool gated = false;
         std::mutex mutex;
         std::condition_variable changed;
         bool entered = false;
         bool open = false;
     };
 
-    GatedTransport(std::shared_ptr<std::atomic<bool>> gone, std::shared_ptr<Gate> gate)
-        : WatchedTransport(std::move(gone)), gate_(std::move(gate))
+    explicit WatchedTransport(std::shared_ptr<State> state) : state_(std::move(state))
     {
+        GenerateReplies([](const PyxTransport::TransportPacket& packet) { return packet.Data; });
+    }
+    ~WatchedTransport() override { state_->gone = true; }
+    void init(std::uint32_t retryCount) override
+    {
+        state_->retryCount = retryCount;
+        if (state_->initFailure)
+        {
+            state_->initFailure();
+        }
     }
     void transmit(const PyxTransport::TransportPacket& packet) override
     {
-        {
-            std::unique_lock lock(gate_->mutex);
-            gate_->entered = true;
-            gate_->changed.notify_all();
-            gate_->changed.wait(lock, [&] { return gate_->open; });
-        }
-        WatchedTransport::transmit(packet);
+        std::unique_lock lock(state_->mutex);
+        state_->entered = true;
+        state_->changed.notify_all();
+        state_->changed.wait(lock, [&] { return !state_->gated || state_->open; });
+        lock.unlock();
+        ScriptedTransport::transmit(packet);
     }
 
 private:
-    std::shared_ptr<Gate> gate_;
+    std::shared_ptr<State> state_;
 };
+
+struct Creation
+{
+    ProtocolFacade::Handle handle = 0;
+    ProtocolCommandResult result{};
+    std::shared_ptr<WatchedTransport::State> transport = std::make_shared<WatchedTransport::State>();
+};
+
+Creation Create(std::function<void()> initFailure = {}, int retryCount = 1, bool gated = false)
+{
+    Creation creation;
+    creation.transport->initFailure = std::move(initFailure);
+    creation.transport->gated = gated;
+    ProtocolFacade::Seams seams;
+    seams.MakeTransport = [state = creation.transport](const PyxCommon::ReaderDefinition&)
+    { return std::make_unique<WatchedTransport>(state); };
+    PyxCommon::ReaderDefinition definition{};
+    definition.ProtocolType = ProtocolType::FeatureReport;
+    creation.handle = ProtocolFacade::CreateInstance(definition, retryCount, &creation.result, seams);
+    return creation;
+}
+
+std::string FailureOf(const std::function<void()>& operation)
+{
+    try
+    {
+        operation();
+    }
+    catch (const std::runtime_error& error)
+    {
+        return error.what();
+    }
+    return "";
+}
+
+TEST(FacadeCreation, EachFailureIsRecordedAndLeavesNothingOpen)
+{
+    const std::string prefix = "Failed to create protocol instance: ";
+    struct Case
+    {
+        std::function<void()> fail;
+        const char* type;
+        std::string message;
+        bool hasOrigin;
+    } cases[] = {
+        {[] { throw PyxTransport::TransportException("no reader", "Port.cpp", 12, "Open"); },
+         "TessmarException", "no reader", true},
+        {[] { throw std::runtime_error("no device"); }, "StdRuntimeError", prefix + "no device", false},
+        {[] { throw std::logic_error("odd"); }, "StdException", prefix + "odd", false},
+        {[] { throw 42; }, "UnknownException", prefix + "Unknown exception (not derived from std::exception)",
+         false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.type);
+        const Creation creation = Create(c.fail);
+        EXPECT_EQ(creation.handle, 0u);
+        EXPECT_TRUE(creation.result.HasException);
+        EXPECT_STREQ(creation.result.ExceptionType, c.type);
+        EXPECT_EQ(std::string(creation.result.Message), c.message);
+        EXPECT_EQ(std::string(creation.result.FileName), c.hasOrigin ? "Port.cpp" : "");
+        EXPECT_EQ(creation.result.LineNumber, c.hasOrigin ? 12 : 0);
+        // The transport had been made and had connected as far as it could: it is closed again.
+        EXPECT_TRUE(creation.transport->gone);
+    }
+
+    PyxCommon::ReaderDefinition dummy{};
+    dummy.ProtocolType = ProtocolType::Dummy;
+    ProtocolCommandResult result{};
+    EXPECT_EQ(ProtocolFacade::CreateInstance(dummy, 1, &result), 0u);
+    EXPECT_STREQ(result.Message,
+                 "Unable to initialize an underlying protocol object given invalid type Dummy");
+    EXPECT_EQ(ProtocolFacade::CreateInstance(dummy, 1, nullptr), 0u);
+
+    ProtocolFacade::Seams none;
+    none.MakeTransport = [](const PyxCommon::ReaderDefinition&) { return nullptr; };
+    EXPECT_EQ(ProtocolFacade::CreateInstance(PyxCommon::ReaderDefinition{{}, ProtocolType::FeatureReport, {}},
+                                             1, &result, none),
+              0u);
+    EXPECT_STREQ(result.ExceptionType, "InitializationException");
+    EXPECT_STREQ(result.Message, "Failed to create protocol or transport");
+}
+
+TEST(FacadeRegistry, HandleLeadsToTheFacadeUntilItIsDestroyed)
+{
+    // A negative retry count reaches the transport as no attempts, not as four billion.
+    const Creation creation = Create({}, -5);
+    ASSERT_NE(creation.handle, 0u);
+    EXPECT_EQ(creation.transport->retryCount, 0u);
+    EXPECT_FALSE(creation.result.HasException);
+    auto facade = ProtocolFacade::GetInstance(creation.handle);
+    ASSERT_NE(facade, nullptr);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(facade.get()), creation.handle);
+    EXPECT_EQ(ProtocolFacade::GetInstance(0), nullptr);
+
+    ProtocolFacade::DestroyInstance(creation.handle);
+    EXPECT_TRUE(creation.transport->gone);
+    EXPECT_EQ(ProtocolFacade::GetInstance(creation.handle), nullptr);
+    ProtocolFacade::DestroyInstance(creation.handle);
+    ProtocolFacade::DestroyInstance(0);
+    // A pointer taken before still leads to a valid object, which refuses to work.
+    EXPECT_EQ(FailureOf([&] { facade->Beep(1, PyxProtocol::BEEP_DURATION::BEEP_SHORT); }),
+              "ProtocolFacade instance is being destroyed");
+}
 
 TEST(FacadeDestruction, WaitsForTheRunningOperationAndTurnsAwayTheWaiting)
 {
-    auto gone = std::make_shared<std::atomic<bool>>(false);
-    auto gate = std::make_shared<GatedTransport::Gate>();
-    const Creation creation =
-        Create(SeamsMaking([&] { return std::make_unique<GatedTransport>(gone, gate); }));
-    ASSERT_NE(creation.handle, 0u);
+    const Creation creation = Create({}, 1, true);
+    auto& gate = *creation.transport;
     auto facade = ProtocolFacade::GetInstance(creation.handle);
 
-    std::atomic<bool> runningReturned = false;
-    std::thread running(
-        [&]
-        {
-            facade->Beep(1, PyxProtocol::BEEP_DURATION::BEEP_SHORT);
-            runningReturned = true;
-        });
+    std::thread running([facade] { facade->Beep(1, PyxProtocol::BEEP_DURATION::BEEP_SHORT); });
     {
-        std::unique_lock lock(gate->mutex);
-        gate->changed.wait(lock, [&] { return gate->entered; });
+        std::unique_lock lock(gate.mutex);
+        gate.changed.wait(lock, [&] { return gate.entered; });
     }
     std::thread destroying([&] { ProtocolFacade::DestroyInstance(creation.handle); });
     while (ProtocolFacade::GetInstance(creation.handle) != nullptr)
     {
         std::this_thread::yield();
     }
-    // This one got the facade before the destroy and now queues behind the running operation.
+    // This thread got the facade before the destroy and queues behind the running operation.
     std::string waiterFailure;
     std::thread waiting(
-        [&, held = facade]
+        [&, facade]
         {
             PyxProtocol::LuidResponseInformation information{};
-            try
-            {
-                held->GetLuid(information);
-            }
-            catch (const std::runtime_error& error)
-            {
-                waiterFailure = error.what();
-            }
+            waiterFailure = FailureOf([&] { facade->GetLuid(information); });
         });
     facade.reset();
-    EXPECT_FALSE(*gone);
+    EXPECT_FALSE(gate.gone);
     {
-        std::lock_guard lock(gate->mutex);
-        gate->open = true;
+        std::lock_guard lock(gate.mutex);
+        gate.open = true;
     }
-    gate->changed.notify_all();
+    gate.changed.notify_all();
     running.join();
     destroying.join();
     waiting.join();
 
-    EXPECT_TRUE(runningReturned);
-    EXPECT_TRUE(*gone);
+    EXPECT_TRUE(gate.gone);
     EXPECT_EQ(waiterFailure, "ProtocolFacade instance is being destroyed");
 }
 
-TEST(FacadeDestruction, ConcurrentDestroysCloseTheReaderOnce)
-{
-    auto gone = std::make_shared<std::atomic<bool>>(false);
-    const Creation creation = Create(SeamsMaking([&] { return std::make_unique<WatchedTransport>(gone); }));
-    std::vector<std::thread> threads;
-    for (int i = 0; i < 4; ++i)
-    {
-        threads.emplace_back([&] { ProtocolFacade::DestroyInstance(creation.handle); });
-    }
-    for (auto& thread : threads)
-    {
-        thread.join();
-    }
-    EXPECT_TRUE(*gone);
-    EXPECT_EQ(ProtocolFacade::GetInstance(creation.handle), nullptr);
-}
-
-// Two readers, each on its own thread and its own facade, both served in full.
+// Two serial readers, each on its own thread and its own facade, both served in full.
 TEST(FacadeParallel, TwoReadersWorkAtTheSameTime)
 {
     struct Reader
     {
         PyxTest::Sim::ReaderSimulator simulator;
         PyxTest::Sim::SimulatedSerialReader serial{simulator};
-        ProtocolFacade::Handle handle = 0;
-    };
-    Reader readers[2];
-    for (Reader& reader : readers)
-    {
-        ProtocolCommandResult result{};
-        reader.handle = ProtocolFacade::CreateInstance(reader.serial.Definition(), 1, &result);
-        ASSERT_NE(reader.handle, 0u) << result.Message;
-    }
-    constexpr int kRounds = 10;
-    std::atomic<int> failures = 0;
+        int failures = 0;
+    } readers[2];
     std::vector<std::thread> threads;
     for (Reader& reader : readers)
     {
+        const auto handle = ProtocolFacade::CreateInstance(reader.serial.Definition(), 1, nullptr);
         threads.emplace_back(
-            [&failures, &reader]
+            [&reader, facade = ProtocolFacade::GetInstance(handle)]
             {
-                const auto facade = ProtocolFacade::GetInstance(reader.handle);
-                for (int round = 0; round < kRounds; ++round)
+                for (int round = 0; round < 10; ++round)
                 {
-                    char partNumber[32];
-                    failures += facade->GetPartNumber(partNumber, sizeof partNumber).HasException;
-                    failures += facade->Beep(1, PyxProtocol::BEEP_DURATION::BEEP_SHORT).HasException;
+                    char part[32];
+                    reader.failures += facade->GetPartNumber(part, sizeof part).HasException +
+                                       facade->Beep(1, PyxProtocol::BEEP_DURATION::BEEP_SHORT).HasException;
                 }
+                ProtocolFacade::DestroyInstance(reinterpret_cast<std::uintptr_t>(facade.get()));
             });
     }
-    for (auto& thread : threads)
+    for (std::size_t i = 0; i < 2; ++i)
     {
-        thread.join();
-    }
-    EXPECT_EQ(failures, 0);
-    for (Reader& reader : readers)
-    {
-        EXPECT_EQ(reader.simulator.Snapshot().beeper.beeps.size(), static_cast<std::size_t>(kRounds));
-        ProtocolFacade::DestroyInstance(reader.handle);
+        threads[i].join();
+        EXPECT_EQ(readers[i].failures, 0);
+        EXPECT_EQ(readers[i].simulator.Snapshot().beeper.beeps.size(), 10u);
     }
 }
 } // namespace
-} // namespace PyxFacadeTest

@@ -12,41 +12,34 @@ namespace PyxFacadeTest
 {
 using PyxTest::Sim::Protocol;
 
-// A facade created the library's way, through the transport factory, on a simulated reader: a umockdev
-// hidraw node for FeatureReport and Mfp24, a pseudo-terminal peer for SerialBinary. Command waits are
-// recorded, never slept through.
+// A facade created through the transport factory on a simulated reader: a umockdev hidraw node for
+// FeatureReport and Mfp24, a pseudo-terminal peer for SerialBinary. Command waits are recorded, not slept.
 class SimulatedFacadeTest : public ::testing::Test
 {
 protected:
     void Open(Protocol protocol)
     {
-        PyxCommon::ReaderDefinition definition{};
         if (protocol == Protocol::SerialBinary)
         {
             serial_ = std::make_unique<PyxTest::Sim::SimulatedSerialReader>(simulator_);
-            definition = serial_->Definition();
+            definition_ = serial_->Definition();
         }
         else
         {
             testbed_ = std::make_unique<PyxTest::HidTestbed>();
             usb_ = std::make_unique<PyxTest::Sim::SimulatedUsbReader>(*testbed_, simulator_, protocol);
-            definition = usb_->Definition();
+            definition_ = usb_->Definition();
         }
-        definition_ = definition;
         ProtocolCommandResult result{};
-        PyxProtocol::ProtocolFacade::Seams seams;
-        seams.MakeDelay = PyxTest::NoWait;
-        handle_ = PyxProtocol::ProtocolFacade::CreateInstance(definition, 1, &result, seams);
+        handle_ = PyxProtocol::ProtocolFacade::CreateInstance(definition_, 1, &result, {{}, PyxTest::NoWait});
         ASSERT_NE(handle_, 0u) << result.Message;
         facade_ = PyxProtocol::ProtocolFacade::GetInstance(handle_);
-        ASSERT_NE(facade_, nullptr);
     }
 
     // Closes the reader while the fixtures behind it still stand.
     void TearDown() override { PyxProtocol::ProtocolFacade::DestroyInstance(handle_); }
 
-    // Declared first, so it outlives the node and the peer that call into it.
-    PyxTest::Sim::ReaderSimulator simulator_;
+    PyxTest::Sim::ReaderSimulator simulator_; // first, so it outlives the node and the peer
     std::unique_ptr<PyxTest::HidTestbed> testbed_;
     std::unique_ptr<PyxTest::Sim::SimulatedUsbReader> usb_;
     std::unique_ptr<PyxTest::Sim::SimulatedSerialReader> serial_;

@@ -53,8 +53,8 @@ public:
 
     // Opens the reader described by `definition` (up to `retryCount` attempts for a USB reader; a negative
     // count makes none) and registers its facade. Returns the handle, or 0 when creation failed; `result`
-    // (when not null, passed zeroed) says why. Never throws for a failed creation: nothing stays registered
-    // and no device stays open.
+    // (when not null, passed zeroed) says why. A failed creation leaves nothing registered and no device
+    // open, and throws only when the facade object itself cannot be allocated (std::bad_alloc).
     static Handle CreateInstance(const PyxCommon::ReaderDefinition& definition, int retryCount,
                                  ProtocolCommandResult* result);
     static Handle CreateInstance(const PyxCommon::ReaderDefinition& definition, int retryCount,
