@@ -35,11 +35,15 @@ template <std::size_t N> void CopyText(char (&field)[N], std::string_view text)
 {
     static_assert(N > 0);
     std::size_t length = text.size() < N - 1 ? text.size() : N - 1;
-    if (const void* zero = std::memchr(text.data(), '\0', length); zero != nullptr)
+    // An empty view may have no storage at all, which memchr and memcpy must not be given.
+    if (length > 0)
     {
-        length = static_cast<std::size_t>(static_cast<const char*>(zero) - text.data());
+        if (const void* zero = std::memchr(text.data(), '\0', length); zero != nullptr)
+        {
+            length = static_cast<std::size_t>(static_cast<const char*>(zero) - text.data());
+        }
+        std::memcpy(field, text.data(), length);
     }
-    std::memcpy(field, text.data(), length);
     std::memset(field + length, 0, N - length);
 }
 

@@ -135,7 +135,7 @@ void ExpectCleanProtocolPart(const PyxResult& result)
     EXPECT_EQ(result.HasProtocolException, 0);
     EXPECT_STREQ(result.ProtocolExceptionType, "");
     EXPECT_STREQ(result.ProtocolMessage, "");
-    EXPECT_EQ(result.ProtocolLineNumber, 0);
+    EXPECT_EQ(+result.ProtocolLineNumber, 0);
 }
 
 void ExpectOutcome(const PyxResult& result, int code, const char* message, int line, const char* function)
@@ -143,7 +143,7 @@ void ExpectOutcome(const PyxResult& result, int code, const char* message, int l
     EXPECT_EQ(result.ResultCode, code) << result.Message;
     EXPECT_STREQ(result.Message, message);
     EXPECT_STREQ(result.FileName, "Reader_C.cpp");
-    EXPECT_EQ(result.LineNumber, line);
+    EXPECT_EQ(+result.LineNumber, line);
     EXPECT_STREQ(result.FunctionName, function);
 }
 
@@ -294,7 +294,7 @@ TEST_F(CInterfaceEndToEnd, ReaderLifeFromTheCHost)
     ASSERT_EQ(result.ResultCode, 0) << result.Message;
     ASSERT_GE(types.Count, 2u); // a code may resolve to more than one card type
     EXPECT_STRNE(types.CardTypes[types.Count - 1].Name, "");
-    EXPECT_EQ(types.CardTypes[types.Count].Code, 0); // the rest of the record is cleared
+    EXPECT_EQ(+types.CardTypes[types.Count].Code, 0); // the rest of the record is cleared
 
     // A card of 26 bits: copied to a larger buffer, which is zeroed behind it; refused by a smaller one.
     Present(26, 0x5A);

@@ -54,7 +54,7 @@ TEST_F(CInterfaceUsb, DiscoveredReaderOpensAndReadsItsSmartCardBlob)
     size_t wrong = 2;
     Pyx_DiscoverUsbReaders(&result, readers.data(), &wrong);
     EXPECT_EQ(result.ResultCode, 1);
-    EXPECT_EQ(result.LineNumber, 984);
+    EXPECT_EQ(+result.LineNumber, 984);
     EXPECT_STREQ(result.FunctionName, "operator ()");
     EXPECT_EQ(result.HasProtocolException, 1);
     EXPECT_STREQ(result.ProtocolExceptionType, "InvalidArgument");
