@@ -98,6 +98,15 @@ AbstractReader::~AbstractReader()
 
 void* AbstractReader::CreateReaderInstance(const PyxCommon::ReaderDefinition& definition, int retryCount)
 {
+    return CreateReaderInstanceWith(
+        definition, [&](ProtocolCommandResult& result)
+        { return PyxProtocol::ProtocolFacade::CreateInstance(definition, retryCount, &result); });
+}
+
+void* AbstractReader::CreateReaderInstanceWith(
+    const PyxCommon::ReaderDefinition& definition,
+    const std::function<std::uint64_t(ProtocolCommandResult&)>& createFacade)
+{
     std::lock_guard lock(_instancesMutex);
     Log().Debug(
         kReaderTag,
@@ -107,7 +116,7 @@ void* AbstractReader::CreateReaderInstance(const PyxCommon::ReaderDefinition& de
                     definition.DeviceId.ProductId, PyxCommon::FieldText(definition.DeviceId.UsbPath),
                     PyxCommon::FieldText(definition.DeviceId.SerialNumber)));
     ProtocolCommandResult result{};
-    const auto facadeHandle = PyxProtocol::ProtocolFacade::CreateInstance(definition, retryCount, &result);
+    const FacadeHandle facadeHandle = createFacade(result);
     if (result.HasException)
     {
         throw ReaderException(PyxCommon::FieldText(result.Message), PYX_SOURCE_FILE,

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -13,6 +14,7 @@
 #include "Structures/ReaderDefinition.h"
 
 struct PyxResult;
+struct ProtocolCommandResult;
 
 namespace PyxProtocol
 {
@@ -24,6 +26,10 @@ namespace Pyx
 class GetCardDataCallbackHandler;
 class ReaderCapabilityProfile;
 struct LibraryInfo;
+namespace Testing
+{
+class ReaderCreation;
+}
 
 // One open reader. A host gets a handle from CreateReaderInstance, calls Init, runs reader operations and
 // queries, and ends with DestroyInstance. A handle is valid while it is registered; an unknown or destroyed
@@ -107,6 +113,11 @@ protected:
     void InstallProfileLocked(std::shared_ptr<const ReaderCapabilityProfile> profile);
 
 private:
+    // CreateReaderInstance with the facade made by `createFacade` (which returns its handle, or 0 with the
+    // result filled), under the registry lock.
+    static void*
+    CreateReaderInstanceWith(const PyxCommon::ReaderDefinition& definition,
+                             const std::function<std::uint64_t(ProtocolCommandResult&)>& createFacade);
     // Reads the whole record from the reader into a fresh record and publishes it at once.
     void PopulateMetadata();
     // With the instance mutex held: detaches profile and facade, waits for the operations still using them
@@ -135,5 +146,6 @@ private:
     static std::atomic<unsigned long long> _nextHandleId;
 
     friend class ReaderRegistryLifetime;
+    friend class Testing::ReaderCreation;
 };
 } // namespace Pyx
