@@ -388,6 +388,10 @@ TEST_F(CInterfaceEndToEnd, FailuresFillTheRecordAndAReusedRecordForgetsThem)
     PyxReaderDefinition definition{};
     const auto port = serial_.Definition();
     std::memcpy(&definition, &port, sizeof definition);
+    PyxReaderDefinition missing = definition;
+    std::strcpy(missing.SerialPortSettings.PortName, "/dev/pyx-no-such-port");
+    EXPECT_EQ(PyxReader_Open(&result, &missing, 1), nullptr);
+    EXPECT_EQ(result.ResultCode, 1);
     handle_ = PyxReader_Open(&result, &definition, 1);
     ASSERT_NE(handle_, nullptr) << result.Message;
     ExpectOutcome(result, 0, "", 113, "ExecuteCppMethodWithReturn");
