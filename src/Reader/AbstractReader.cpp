@@ -238,7 +238,10 @@ void AbstractReader::ReleaseLocked()
     void* facadeHandle = nullptr;
     {
         std::unique_lock lock(stateMutex_);
-        profile_.reset();
+        if (profile_)
+        {
+            retiredProfiles_.push_back(std::move(profile_));
+        }
         facade = facade_;
         facadeHandle = facadeHandle_;
         facade_ = nullptr;
@@ -334,12 +337,12 @@ bool AbstractReader::HasProfileLocked() const
 
 void AbstractReader::InstallProfileLocked(std::shared_ptr<const ReaderCapabilityProfile> profile)
 {
-    std::shared_ptr<const ReaderCapabilityProfile> previous;
+    std::lock_guard lock(stateMutex_);
+    if (profile_)
     {
-        std::lock_guard lock(stateMutex_);
-        previous = std::exchange(profile_, std::move(profile));
+        retiredProfiles_.push_back(std::move(profile_));
     }
-    // The earlier profile goes with the last operation still using it.
+    profile_ = std::move(profile);
 }
 
 AbstractReader::OperationScope::OperationScope(const AbstractReader& reader)

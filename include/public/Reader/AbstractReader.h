@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 #include "PyxExport.h"
 #include "Reader/ReaderMetadata.h"
@@ -91,7 +92,8 @@ protected:
         PyxProtocol::ProtocolFacade* facade_;
     };
 
-    // The current profile; throws as OperationScope does. The reference is only safe inside a scope.
+    // The current profile; throws as OperationScope does. The profile stays alive until the reader is
+    // deleted, even when Init replaces it or Close releases it.
     const ReaderCapabilityProfile& GetCapabilityProfile() const;
     void* GetProtocolFacade() const;
     bool IsDestroying() const { return destroying_.load(); }
@@ -138,6 +140,9 @@ private:
     mutable std::mutex metadataMutex_;
     // Guards profile_, facade_ as operations see them, and the count of operations in progress.
     mutable std::mutex stateMutex_;
+    // Profiles replaced by Init or released by Close, kept to the end so that a reference handed out by
+    // GetReaderCapabilityProfile never dangles.
+    std::vector<std::shared_ptr<const ReaderCapabilityProfile>> retiredProfiles_;
     mutable std::condition_variable operationsEnded_;
     mutable std::size_t operationsInProgress_ = 0;
 
