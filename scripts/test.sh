@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the build needs when it is missing, builds, and runs every test: once plainly, once under
-# AddressSanitizer with UndefinedBehaviorSanitizer, and the threaded tests once more under ThreadSanitizer.
+# AddressSanitizer with UndefinedBehaviorSanitizer, and the threaded tests once more under ThreadSanitizer;
+# then, with clang, the fuzz targets for a bounded time each (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config util-linux libspdlog-dev libfmt-dev libhidapi-dev libudev-dev
-          libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -34,4 +35,9 @@ if [ -n "$(ctest --test-dir build -N -L threaded | grep -E '^ *Test +#')" ]; the
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPYX_SANITIZE=thread -DPYX_BUILD_BENCH=OFF
   cmake --build build-tsan -j "$jobs" --target pyx_threaded_tests
   ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threaded
+fi
+
+if command -v clang++ >/dev/null 2>&1; then
+  echo "== fuzzing (clang, libFuzzer)"
+  bash scripts/fuzz.sh
 fi

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string>
+#include <string_view>
+
+// What the three configuration-file parsers share: bounded reading, whole-file replacement and a few line
+// helpers. Failures are raised with the calling parser's source file and function, as its own.
+namespace PyxCommon::ConfigurationFileSupport
+{
+constexpr std::size_t kMaxFileSize = 10485760; // 0xA00000
+
+// The template header and end marker of .hwg and BLE .hwg files.
+constexpr std::string_view kHwgHeader = "/--- Tarnex and OEM Reader Configuration Template File ---";
+constexpr std::string_view kHwgEndMarker = "/--- iEndOfHwgFile";
+constexpr std::string_view kHwgCrcKey = "iEndOfHwgFile";
+static_assert(kHwgHeader.size() == 58 && kHwgEndMarker.size() == 18);
+
+// The texts one parser gives its file failures; each is followed by the path.
+struct FileMessages
+{
+    std::string_view TooLarge;
+    std::string_view OpenFailed;
+    std::string_view ReadFailed;
+    std::string_view WriteFailed;
+};
+
+// Throws (as `validateFileSize`) when something other than a regular file stands at the path, or a file
+// larger than the limit; a missing path passes. A failing query raises std::filesystem::filesystem_error.
+void CheckFileSize(const std::string& path, std::string_view tooLarge, const char* sourceFile);
+
+// The whole file, read once and bounded by the limit whatever the file reports.
+std::string LoadFile(const std::string& path, const FileMessages& messages, const char* sourceFile,
+                     const char* function);
+
+// Replaces the file whole; on failure it keeps its old bytes and nothing else is left behind.
+void StoreFile(const std::string& path, std::string_view content, std::string_view openForWritingFailed,
+               const FileMessages& messages, const char* sourceFile, const char* function);
+
+// Texts that come from a reader lose their control characters, so they cannot break a line.
+std::string WithoutControlCharacters(std::string_view text);
+
+// The text up to the end of the line after the first line that contains `marker` (the CRC line), so that
+// nothing the CRC does not guard is parsed; the whole text when the marker is absent.
+std::string_view UpToCrcLine(std::string_view text, std::string_view marker);
+
+// The first line up to a line feed, trimmed, equals the template header; the stream is rewound.
+bool HasHwgHeader(std::istream& stream);
+
+void Rewind(std::istream& stream);
+} // namespace PyxCommon::ConfigurationFileSupport

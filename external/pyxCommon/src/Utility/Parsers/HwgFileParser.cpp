@@ -1,0 +1,422 @@
+#include "Utility/Parsers/HwgFileParser.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include <fmt/format.h>
+
+#include "Exceptions/TessmarException.h"
+#include "Utility/Parsers/ConfigurationFileSupport.h"
+#include "Utility/Parsers/HwgPropertyMapping.h"
+#include "Utility/StringUtils.h"
+
+namespace PyxCommon
+{
+namespace
+{
+namespace Support = ConfigurationFileSupport;
+
+constexpr std::string_view kNextConfig = "##NEXTCONFIG##";
+constexpr std::string_view kSectionBegin = "BEGIN sFldSepData";
+constexpr std::string_view kSectionEnd = "END sFldSepData";
+constexpr std::size_t kExtendedBytes = ExtendedConfiguration::kByteSize;
+constexpr std::size_t kHeaderBytes = FieldSeparatorDataHeader::kByteSize;
+constexpr std::size_t kFieldEntryBytes = FieldEntry::kByteSize;
+constexpr std::size_t kSeparatorEntryBytes = SeparatorEntry::kByteSize;
+constexpr std::size_t kSepDataBytesPerLine = 8;
+
+constexpr Support::FileMessages kMessages{
+    "File size is too large to be a valid HWG file: ",
+    "Failed to open HWG file: ",
+    "Failed to read HWG file: ",
+    "Failed to write HWG file: ",
+};
+
+bool Contains(std::string_view line, std::string_view text)
+{
+    return line.find(text) != std::string_view::npos;
+}
+
+// Bytes as two upper-case digits each, joined by periods.
+std::string DataLine(const std::vector<std::uint8_t>& bytes, std::size_t first, std::size_t count)
+{
+    std::string line;
+    for (std::size_t i = first; i < first + count; ++i)
+    {
+        if (i != first)
+        {
+            line += '.';
+        }
+        line += StringUtils::ToHexString(bytes[i], 2);
+    }
+    return line;
+}
+
+// A data line's bytes may be separated by a comma or a period, by blanks and tabs, or by a comma or a
+// period with blanks and tabs around it. A separator at the end of a line adds nothing; two commas or
+// periods in a row leave an empty piece, which ParseInt refuses.
+void AppendDataBytes(const std::string& line, std::size_t& count, std::vector<std::uint8_t>& bytes)
+{
+    std::vector<std::string> pieces;
+    std::string piece;
+    for (const char c : line)
+    {
+        if (c == ',' || c == '.')
+        {
+            pieces.push_back(std::move(piece));
+            piece.clear();
+        }
+        else
+        {
+            piece += c;
+        }
+    }
+    if (!piece.empty())
+    {
+        pieces.push_back(std::move(piece));
+    }
+    for (const std::string& text : pieces)
+    {
+        const std::string trimmed = StringUtils::Trim(text);
+        std::vector<std::string> numbers;
+        std::string number;
+        for (const char c : trimmed)
+        {
+            if (c == ' ' || c == '\t')
+            {
+                if (!number.empty())
+                {
+                    numbers.push_back(std::move(number));
+                    number.clear();
+                }
+            }
+            else
+            {
+                number += c;
+            }
+        }
+        // An empty piece stays one, so that it is refused.
+        numbers.push_back(std::move(number));
+        for (const std::string& digits : numbers)
+        {
+            const int value = StringUtils::ParseInt(digits, 16);
+            // Only the block's own bytes are kept; the rest are counted for the message.
+            if (++count <= kExtendedBytes)
+            {
+                bytes.push_back(static_cast<std::uint8_t>(value));
+            }
+        }
+    }
+}
+
+std::string CrcOf(std::string_view text)
+{
+    return StringUtils::ToHexString(
+        StringUtils::Crc32Value(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), 8);
+}
+} // namespace
+
+void HwgFileParser::WriteConfigurationToHwgFile(
+    const std::vector<ReaderConfiguration>& configurations,
+    const std::vector<ExtendedConfiguration>& extendedConfigurations, const std::string& path,
+    const HwgFileInfo& info)
+{
+    if (configurations.size() != extendedConfigurations.size())
+    {
+        PYX_THROW(TessmarException,
+                  "The number of configurations and extended configurations must be the same.");
+    }
+    // The whole text is built first, so nothing reaches the disk unless all of it could be made.
+    std::string out;
+    out.append(Support::kHwgHeader).append("\n");
+    out.append("LibraryVersion = ")
+        .append(Support::WithoutControlCharacters(info.LibraryVersion))
+        .append("\n");
+    out.append("DeviceFirmwareVersion = ")
+        .append(Support::WithoutControlCharacters(info.DeviceFirmwareVersion))
+        .append("\n");
+    for (std::size_t i = 0; i < configurations.size(); ++i)
+    {
+        out.append("\n");
+        writePropertyBlocks(out, configurations[i]);
+        writeExtendedConfiguration(out, extendedConfigurations[i]);
+        // A single configuration carries no card type and priority, and no separator.
+        if (configurations.size() != 1)
+        {
+            writeUnnamedBlock(out, configurations[i]);
+            out.append(kNextConfig).append("\n");
+        }
+    }
+    if (info.WithEndMarker)
+    {
+        out.append(Support::kHwgEndMarker).append("\n");
+        writeCrcLine(out);
+    }
+    Support::StoreFile(path, out, "Failed to open HWG file for writing: ", kMessages, PYX_SOURCE_FILE,
+                       __func__);
+}
+
+void HwgFileParser::writePropertyBlocks(std::string& out, const ReaderConfiguration& configuration)
+{
+    for (const HwgPropertyBlock& block : HwgPropertyMapping::PropertyBlocks)
+    {
+        if (block.Name.empty())
+        {
+            continue;
+        }
+        out.append("/ ").append(block.Name).append("\n");
+        for (const HwgProperty& property : block.Properties)
+        {
+            out.append(property.Name)
+                .append(" = ")
+                .append(property.Getter(configuration))
+                .append("     / ")
+                .append(property.Description)
+                .append("\n");
+        }
+        out.append("\n");
+    }
+}
+
+void HwgFileParser::writeExtendedConfiguration(std::string& out, const ExtendedConfiguration& configuration)
+{
+    // The layout follows the header's counts; counts whose entries cannot fit in the block are refused
+    // before anything is laid out, so no line reaches past its 128 bytes.
+    const std::size_t fields = configuration.FieldSeparatorDataHeader.FieldEntryCount;
+    const std::size_t separators = configuration.FieldSeparatorDataHeader.SeparatorEntryCount;
+    const std::size_t sepData = kHeaderBytes + fields * kFieldEntryBytes + separators * kSeparatorEntryBytes;
+    if (sepData > kExtendedBytes)
+    {
+        PYX_THROW(TessmarException,
+                  fmt::format("Extended configuration does not fit in {} bytes: {} field entries and {} "
+                              "separator entries",
+                              kExtendedBytes, fields, separators));
+    }
+    const std::vector<std::uint8_t> bytes = configuration.ToVector();
+    if (bytes.size() != kExtendedBytes)
+    {
+        PYX_THROW(TessmarException,
+                  fmt::format("Extended configuration is not {} bytes long", kExtendedBytes));
+    }
+    out.append("/ Note: DO NOT change the name \"sFldSepData\"!\n"
+               "/ Comment and Blank Lines between data bytes are optional.\n"
+               "/ ASCII Hex data bytes may be separated by Comma, Period, Space or Tab.\n"
+               "\n")
+        .append(kSectionBegin)
+        .append("\n\n");
+    out.append("/ FldSepHdr[2] = \n").append(DataLine(bytes, 0, kHeaderBytes)).append("\n");
+    out.append("\n/ FldDefs[][4] = \n");
+    std::size_t at = kHeaderBytes;
+    for (std::size_t i = 0; i < fields; ++i, at += kFieldEntryBytes)
+    {
+        out.append(DataLine(bytes, at, kFieldEntryBytes)).append("\n");
+    }
+    out.append("\n/ SepDefs[][2] = \n");
+    for (std::size_t i = 0; i < separators; ++i, at += kSeparatorEntryBytes)
+    {
+        out.append(DataLine(bytes, at, kSeparatorEntryBytes)).append("\n");
+    }
+    out.append("\n/ SepData[] = \n");
+    while (at < kExtendedBytes)
+    {
+        const std::size_t count = std::min(kSepDataBytesPerLine, kExtendedBytes - at);
+        out.append(DataLine(bytes, at, count));
+        at += count;
+        out.append(at == kExtendedBytes ? ".\n" : "\n");
+    }
+    out.append("\n").append(kSectionEnd).append("\n");
+}
+
+void HwgFileParser::writeUnnamedBlock(std::string& out, const ReaderConfiguration& configuration)
+{
+    const auto untitled =
+        std::find_if(HwgPropertyMapping::PropertyBlocks.begin(), HwgPropertyMapping::PropertyBlocks.end(),
+                     [](const HwgPropertyBlock& block) { return block.Name.empty(); });
+    for (const HwgProperty& property : untitled->Properties)
+    {
+        out.append(property.Name)
+            .append(": ")
+            .append(property.Getter(configuration))
+            .append(" / ")
+            .append(property.Description)
+            .append("\n");
+    }
+}
+
+void HwgFileParser::writeCrcLine(std::string& out)
+{
+    const std::string crc = CrcOf(out);
+    out.append(Support::kHwgCrcKey).append(" = ").append(crc);
+}
+
+std::vector<HwgConfigurationEntry> HwgFileParser::ReadConfigurationFromHwgFile(const std::string& path)
+{
+    validateFileSize(path);
+    const std::string content = Support::LoadFile(path, kMessages, PYX_SOURCE_FILE, __func__);
+    std::istringstream stream(content);
+    if (!validateHeader(stream))
+    {
+        PYX_THROW(TessmarException, "Invalid HWG file header: " + path);
+    }
+    if (Contains(content, Support::kHwgEndMarker) && !validateCrc(stream))
+    {
+        PYX_THROW(TessmarException, "HWG file has been tampered: " + path);
+    }
+    // Lines after the CRC line are not guarded by it, so they are not read.
+    std::istringstream guarded{std::string(Support::UpToCrcLine(content, Support::kHwgEndMarker))};
+    std::vector<HwgConfigurationEntry> entries;
+    while (hasNextConfiguration(guarded))
+    {
+        entries.push_back(extractNextConfiguration(guarded));
+    }
+    return entries;
+}
+
+void HwgFileParser::validateFileSize(const std::string& path)
+{
+    Support::CheckFileSize(path, kMessages.TooLarge, PYX_SOURCE_FILE);
+}
+
+bool HwgFileParser::validateHeader(std::istream& stream)
+{
+    return Support::HasHwgHeader(stream);
+}
+
+std::string HwgFileParser::readCrcContent(std::istream& stream)
+{
+    std::string text;
+    std::string line;
+    const std::string markerAndBlank = std::string(Support::kHwgEndMarker) + " ";
+    while (std::getline(stream, line))
+    {
+        if (!Contains(line, Support::kHwgEndMarker))
+        {
+            text.append(line).append("\n");
+            continue;
+        }
+        if (!Contains(line, markerAndBlank))
+        {
+            text.append(line).append("\n");
+        }
+        break;
+    }
+    return text;
+}
+
+bool HwgFileParser::validateCrc(std::istream& stream)
+{
+    Support::Rewind(stream);
+    const std::string text = readCrcContent(stream);
+    return CrcOf(text) == extractCrcValueFromFile(stream);
+}
+
+std::string HwgFileParser::extractCrcValueFromFile(std::istream& stream)
+{
+    std::string line;
+    if (!std::getline(stream, line))
+    {
+        PYX_THROW(TessmarException, "Failed to read CRC line from HWG file");
+    }
+    const auto pieces = StringUtils::Split(line, " = ");
+    if (pieces.size() != 2)
+    {
+        PYX_THROW(TessmarException, "Invalid CRC line format in HWG file: " + line);
+    }
+    return StringUtils::Trim(pieces[1]);
+}
+
+bool HwgFileParser::hasNextConfiguration(std::istream& stream)
+{
+    std::string line;
+    if (!std::getline(stream, line))
+    {
+        return false;
+    }
+    if (Contains(line, Support::kHwgHeader))
+    {
+        return true;
+    }
+    if (!Contains(line, kNextConfig))
+    {
+        return false;
+    }
+    // The empty line that opens the next configuration, or the end marker after the last one.
+    return std::getline(stream, line) && !Contains(line, Support::kHwgEndMarker);
+}
+
+HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stream)
+{
+    HwgConfigurationEntry entry{};
+    std::string line;
+    for (const HwgPropertyBlock& block : HwgPropertyMapping::PropertyBlocks)
+    {
+        for (const HwgProperty& property : block.Properties)
+        {
+            while (true)
+            {
+                if (!std::getline(stream, line))
+                {
+                    if (block.Name.empty())
+                    {
+                        break; // the card type and priority are absent from single-configuration files
+                    }
+                    PYX_THROW(TessmarException,
+                              fmt::format("Missing property {} in HWG file", property.Name));
+                }
+                if (Contains(line, kNextConfig))
+                {
+                    PYX_THROW(TessmarException,
+                              fmt::format("Missing property {} in HWG file", property.Name));
+                }
+                if (StringUtils::StartsWith(line, property.Name))
+                {
+                    property.Setter(entry.ReaderConfiguration, extractPropertyValue(line));
+                    break;
+                }
+                if (StringUtils::StartsWith(line, kSectionBegin))
+                {
+                    entry.ExtendedConfiguration = ExtractExtendedConfiguration(stream);
+                }
+            }
+        }
+    }
+    return entry;
+}
+
+std::string HwgFileParser::extractPropertyValue(const std::string& line)
+{
+    std::string_view part = line;
+    part = part.substr(0, part.find("/ "));
+    const auto at = part.find_first_of("=:\t");
+    if (at == std::string_view::npos)
+    {
+        PYX_THROW(TessmarException, "Invalid property line format in HWG file: " + line);
+    }
+    return StringUtils::Trim(part.substr(at + 1));
+}
+
+ExtendedConfiguration HwgFileParser::ExtractExtendedConfiguration(std::istream& stream)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(kExtendedBytes);
+    std::size_t count = 0;
+    std::string line;
+    while (std::getline(stream, line) && !StringUtils::StartsWith(line, kSectionEnd))
+    {
+        const std::string trimmed = StringUtils::Trim(line);
+        if (trimmed.empty() || StringUtils::StartsWith(trimmed, "/ "))
+        {
+            continue;
+        }
+        AppendDataBytes(trimmed, count, bytes);
+    }
+    if (count != kExtendedBytes)
+    {
+        PYX_THROW(TessmarException,
+                  fmt::format(
+                      "Invalid extended configuration data size in HWG file: expected {} bytes, got {} bytes",
+                      kExtendedBytes, count));
+    }
+    return ExtendedConfiguration::FromVector(bytes);
+}
+} // namespace PyxCommon
