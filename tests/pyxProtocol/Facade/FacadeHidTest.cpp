@@ -17,7 +17,7 @@ using FacadeHidTest = SimulatedFacadeTest;
 TEST_F(FacadeHidTest, FeatureReportReaderServesAllFortyOneOperations)
 {
     Open(Protocol::FeatureReport);
-    PyxTest::LogCapture log; // the test command turns the protocol's trace lines on
+    PyxTest::LogCapture log("PYX_PROTOCOL_LOG_LEVEL", "trace");
     EXPECT_EQ(RunEveryOperation(*facade_, simulator_).size(), 41u);
     EXPECT_TRUE(log.Contains("[PROTOCOL] Facade: GetHideSeSamFirmwareVersion"));
 }

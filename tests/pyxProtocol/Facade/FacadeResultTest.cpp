@@ -51,7 +51,7 @@ TEST(FacadeResult, EachCatchClassFillsItsRecord)
 
 TEST(FacadeResult, SuccessIsAllZeroAndValuesArriveOnlyWithIt)
 {
-    PyxTest::LogCapture log; // the test command turns the protocol's trace lines on
+    PyxTest::LogCapture log("PYX_PROTOCOL_LOG_LEVEL", "trace");
     const ProtocolCommandResult success = RunCheckedFacadeFunction([] {});
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&success), sizeof success),
               std::string(sizeof success, '\0'));
