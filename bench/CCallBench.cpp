@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -77,7 +78,7 @@ bool Failed(const PyxResult& result, const char* what)
 }
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     InstantTransport* transport = nullptr;
     PyxProtocol::ProtocolFacade::Seams seams;
@@ -136,9 +137,10 @@ int main()
         "%.2f us per call\n",
         callNs, directNs, (callNs - directNs) / 1000.0);
 
-    constexpr int kSoakCalls = 100000;
+    // A longer soak may be asked for on the command line.
+    const int soakCalls = argc > 1 ? std::atoi(argv[1]) : 100000;
     const long before = ResidentKilobytes();
-    for (int i = 0; i < kSoakCalls; ++i)
+    for (int i = 0; i < soakCalls; ++i)
     {
         PyxReader_GetBeeperVolume(&result, handle, &volume);
         if (result.ResultCode != 0)
@@ -148,7 +150,7 @@ int main()
         }
     }
     const long after = ResidentKilobytes();
-    std::printf("soak of %d C calls: resident memory %ld kB at the start, %ld kB at the end\n", kSoakCalls,
+    std::printf("soak of %d C calls: resident memory %ld kB at the start, %ld kB at the end\n", soakCalls,
                 before, after);
 
     Pyx_Close(&result, handle);

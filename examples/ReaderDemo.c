@@ -223,7 +223,11 @@ static void HostPath(char* path, size_t size)
     {
         *slash = '\0';
     }
-    snprintf(path, size, "%s/%s", self, SIMULATOR_HOST);
+    if (snprintf(path, size, "%s/%s", self, SIMULATOR_HOST) >= (int)size)
+    {
+        fprintf(stderr, "The demo's folder name is too long\n");
+        exit(1);
+    }
 }
 
 /* Starts the simulator host with pipes on its standard input and output. It serves until its input ends. */

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "CardTypes/CardTypeResolver.h"
-#include "Logging/Logger.h"
 #include "OperationsSupport.h"
 #include "ProtocolFacade.h"
 #include "Reader/Reader.h"

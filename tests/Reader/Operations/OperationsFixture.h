@@ -5,15 +5,30 @@
 #include <memory>
 #include <string>
 
+#include "ProtocolFacade.h"
 #include "Reader/Reader.h"
 #include "Reader/ReaderException.h"
+#include "RecordingTimeDelay.h"
 #include "SimulatedReaders.h"
+#include "Utilities/ReaderTestSeams.h"
 
 namespace PyxTest
 {
+// Hands waits to a recording delay the test keeps, so no test sleeps through a protocol wait.
+class ForwardingDelay : public PyxCommon::TimeDelay
+{
+public:
+    explicit ForwardingDelay(std::shared_ptr<RecordingTimeDelay> target) : target_(std::move(target)) {}
+    void DelayMilliseconds(int milliseconds) override { target_->DelayMilliseconds(milliseconds); }
+    void DelaySeconds(int seconds) override { target_->DelaySeconds(seconds); }
+
+private:
+    std::shared_ptr<RecordingTimeDelay> target_;
+};
+
 // A Pyx::Reader opened and initialised through the library on a simulated reader: a umockdev hidraw node
-// for FeatureReport, a pseudo-terminal for SerialBinary. Tests change the model before Open when the
-// reader should report something else about itself.
+// for FeatureReport, a pseudo-terminal for SerialBinary; the waits of its commands are recorded in
+// commandDelays_. Tests change the model before Open when the reader should report something else.
 class OperationsTest : public ::testing::Test
 {
 protected:
@@ -33,7 +48,9 @@ protected:
             usb_ = std::make_unique<Sim::SimulatedUsbReader>(*testbed_, simulator_, protocol);
             definition = usb_->Definition();
         }
-        handle_ = Pyx::AbstractReader::CreateReaderInstance(definition, 1);
+        PyxProtocol::ProtocolFacade::Seams seams;
+        seams.MakeDelay = [delays = commandDelays_] { return std::make_unique<ForwardingDelay>(delays); };
+        handle_ = Pyx::Testing::CreateReaderInstanceWithSeams(definition, 1, seams);
         auto* reader = dynamic_cast<Pyx::Reader*>(Pyx::AbstractReader::GetInstance(handle_));
         reader->Init();
         simulator_.ClearReceived();
@@ -60,5 +77,6 @@ protected:
     std::unique_ptr<Sim::SimulatedUsbReader> usb_;
     std::unique_ptr<Sim::SimulatedSerialReader> serial_;
     void* handle_ = nullptr;
+    std::shared_ptr<RecordingTimeDelay> commandDelays_ = std::make_shared<RecordingTimeDelay>();
 };
 } // namespace PyxTest

@@ -41,18 +41,6 @@ private:
     std::filesystem::path path_;
 };
 
-// Hands the reader operations' waits to a recording delay the test keeps.
-class ForwardingDelay : public PyxCommon::TimeDelay
-{
-public:
-    explicit ForwardingDelay(std::shared_ptr<RecordingTimeDelay> target) : target_(std::move(target)) {}
-    void DelayMilliseconds(int milliseconds) override { target_->DelayMilliseconds(milliseconds); }
-    void DelaySeconds(int seconds) override { target_->DelaySeconds(seconds); }
-
-private:
-    std::shared_ptr<RecordingTimeDelay> target_;
-};
-
 // Reports `count` configurations in place of the simulator's four, from the next metadata read on.
 void ReportConfigurations(Sim::ReaderSimulator& simulator, std::uint8_t count)
 {
@@ -107,6 +95,27 @@ TEST_F(ReaderOperationsTest, OperationsThatChangeStoredSettingsStoreOnceQueriesN
                   .rfind("Operation 'Pyx::Reader::SetModuleState' failed [Protocol Exception: ", 0),
               0u);
     EXPECT_EQ(Stores(simulator_), 3u);
+}
+
+TEST_F(ReaderOperationsTest, CardDataFillsACardThatHoldsNoBytes)
+{
+    simulator_.Update(
+        [](ReaderModel& model)
+        {
+            model.card.presented = Sim::CardSection::Card{};
+            model.card.presented->bitCount = 26;
+            model.card.presented->data[0] = 0xAB;
+            model.card.presented->data[31] = 0xCD;
+        });
+    Pyx::Reader& reader = Open();
+    Pyx::CardData card;
+    const Pyx::CardData movedTo = std::move(card); // leaves `card` without bytes
+    reader.GetCardData(card,                       // NOLINT(bugprone-use-after-move): the point of the test
+                       PyxProtocol::GetCardDataSizeParameters::CARD_DATA_SIZE_32_BYTES);
+    ASSERT_EQ(card.Size(), 32u);
+    EXPECT_EQ(card.GetBitCount(), 26u);
+    EXPECT_EQ(card.AsByteArray()[0], std::byte{0xAB});
+    EXPECT_EQ(card.AsByteArray()[31], std::byte{0xCD});
 }
 
 TEST_F(ReaderOperationsTest, RefusedOperationsSendNothing)
