@@ -13,10 +13,13 @@
 #include <vector>
 
 #include "CHost.h"
+#include "ResultChecks.h"
 #include "SimulatedReaders.h"
 
 namespace
 {
+using PyxTest::ExpectNoProtocolPart;
+using PyxTest::UsedRecord;
 using PyxTest::Sim::Fault;
 using PyxTest::Sim::ReaderModel;
 
@@ -121,23 +124,6 @@ std::vector<HandleCall> EveryHandleCall(Records& r)
     };
 }
 
-// A record as a host might reuse it: stale texts and a protocol failure from an earlier call.
-PyxResult UsedRecord()
-{
-    PyxResult result;
-    std::memset(&result, 'x', sizeof result);
-    result.HasProtocolException = 1;
-    return result;
-}
-
-void ExpectCleanProtocolPart(const PyxResult& result)
-{
-    EXPECT_EQ(result.HasProtocolException, 0);
-    EXPECT_STREQ(result.ProtocolExceptionType, "");
-    EXPECT_STREQ(result.ProtocolMessage, "");
-    EXPECT_EQ(+result.ProtocolLineNumber, 0);
-}
-
 void ExpectOutcome(const PyxResult& result, int code, const char* message, int line, const char* function)
 {
     EXPECT_EQ(result.ResultCode, code) << result.Message;
@@ -208,7 +194,7 @@ TEST(CInterfaceArguments, NullPointersAreRefusedBeforeAnyWork)
         c.call(&result, nullptr);
         ExpectOutcome(result, 1, "Called with null handle", c.nullHandleLine, c.function);
         EXPECT_STREQ(result.ExceptionType, "");
-        ExpectCleanProtocolPart(result);
+        ExpectNoProtocolPart(result);
     }
 
     PyxResult result;
@@ -414,7 +400,7 @@ TEST_F(CInterfaceEndToEnd, FailuresFillTheRecordAndAReusedRecordForgetsThem)
     PyxReader_GetBeeperVolume(&result, handle_, &volume);
     ASSERT_EQ(result.ResultCode, 0) << result.Message;
     EXPECT_EQ(volume, 2);
-    ExpectCleanProtocolPart(result);
+    ExpectNoProtocolPart(result);
 }
 
 TEST(CInterfaceLibraryInfo, EveryTextIsZeroPaddedWhenBuiltFromC)

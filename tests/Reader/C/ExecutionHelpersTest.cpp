@@ -7,20 +7,15 @@
 #include <string>
 
 #include "ProtocolCommandResult.h"
+#include "ResultChecks.h"
 #include "Utilities/ExecutionHelpers.h"
 
 namespace
 {
 using Pyx::CInterface::ExecuteCppMethod;
 using Pyx::CInterface::ExecuteCppMethodWithReturn;
-
-PyxResult UsedRecord()
-{
-    PyxResult result;
-    std::memset(&result, 'x', sizeof result);
-    result.HasProtocolException = 1;
-    return result;
-}
+using PyxTest::ExpectNoProtocolPart;
+using PyxTest::UsedRecord;
 
 struct Outcome
 {
@@ -40,16 +35,6 @@ void Expect(const PyxResult& result, const Outcome& expected)
     EXPECT_STREQ(result.FileName, expected.file);
     EXPECT_EQ(+result.LineNumber, expected.line);
     EXPECT_STREQ(result.FunctionName, expected.function);
-}
-
-void ExpectNoProtocolPart(const PyxResult& result)
-{
-    EXPECT_EQ(result.HasProtocolException, 0);
-    EXPECT_STREQ(result.ProtocolExceptionType, "");
-    EXPECT_STREQ(result.ProtocolMessage, "");
-    EXPECT_STREQ(result.ProtocolFileName, "");
-    EXPECT_EQ(+result.ProtocolLineNumber, 0);
-    EXPECT_STREQ(result.ProtocolFunctionName, "");
 }
 
 template <typename Throw> void RunBoth(Throw&& thrower, const Outcome& method, const Outcome& withReturn)
