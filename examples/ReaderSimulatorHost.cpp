@@ -5,6 +5,8 @@
 // in front of the reader for a moment and then taken away. It serves until standard input ends (the
 // parent that started it exits or closes the pipe) or it receives SIGINT or SIGTERM.
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -18,6 +20,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "Configuration/ReaderConfiguration.h"
 #include "PtyPeer.h"
 #include "ReaderSimulator.h"
 
@@ -50,12 +53,39 @@ std::vector<CardSection::Card> DemoCards()
             MakeCard(37, {0x11, 0x22, 0x33, 0x44, 0x50})};
 }
 
-// A reader that starts from settings a desk-top reader would ship with, rather than all zeros.
+std::array<std::uint8_t, 8> Image(const std::vector<std::uint8_t>& bytes)
+{
+    std::array<std::uint8_t, 8> image{};
+    std::copy_n(bytes.begin(), image.size(), image.begin());
+    return image;
+}
+
+// A reader that starts from settings a desk-top reader ships with, rather than all zeros: 26-bit cards,
+// a carriage return after each, 100 ms data hold, 20 ms key press and release, beep on read.
 PyxTest::Sim::ReaderModel DemoModel()
 {
     PyxTest::Sim::ReaderModel model;
     model.identity.partNumber = "DSK-1100-SIM";
     model.identity.strings[4] = "Firmware 3.1.4";
+
+    PyxProtocol::ReaderConfiguration blocks{};
+    blocks.Block1.IdBitCount = 26;
+    blocks.Block1.ExpectedBitCount = 26;
+    blocks.Block1.TerminationCharacter = 0x0D;
+    blocks.Block2.DataHoldTime = 2;
+    blocks.Block2.KeyPressTime = 5;
+    blocks.Block2.KeyReleaseTime = 5;
+    blocks.Block2.___ = 1;
+    blocks.Block3.BeepIdValid = 1;
+    blocks.Block5.CardType = 0x0206;
+    for (auto& configuration : model.configuration.configurations)
+    {
+        configuration = {Image(PyxProtocol::ReaderConfigurationBlock1::ToVector(blocks.Block1)),
+                         Image(PyxProtocol::ReaderConfigurationBlock2::ToVector(blocks.Block2)),
+                         Image(PyxProtocol::ReaderConfigurationBlock3::ToVector(blocks.Block3)),
+                         Image(PyxProtocol::ReaderConfigurationBlock4::ToVector(blocks.Block4)),
+                         Image(PyxProtocol::ReaderConfigurationBlock5::ToVector(blocks.Block5))};
+    }
     return model;
 }
 
