@@ -119,13 +119,13 @@ void RequireConfigurations(std::uint32_t count, const std::string& fileName, con
 
 void Reader::WriteSmartCardConfigurationToReader(const std::string& fileName) const
 {
+    const std::lock_guard sequence(SequenceMutex());
     const OperationScope scope(*this);
     if (!HasExtension(fileName, ".ini"))
     {
         throw ReaderException(fmt::format("File '{}' is not a valid INI file.", fileName), Steps::kSourceFile,
                               kLineNotAnIniFile, "WriteSmartCardConfigurationToReader");
     }
-    const std::lock_guard sequence(SequenceMutex());
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::WriteSmartCardConfigurationToReader",
         [&]
@@ -151,8 +151,8 @@ void Reader::WriteSmartCardConfigurationToReader(const std::string& fileName) co
 
 void Reader::ReadBleConfigurationFromReader(PyxCommon::BleDataType dataType, const std::string& fileName)
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     std::vector<std::uint8_t> bytes;
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::ReadBleConfigurationFromReader",
@@ -175,6 +175,7 @@ void Reader::ReadBleConfigurationFromReader(PyxCommon::BleDataType dataType, con
 
 void Reader::WriteBleConfigurationToReader(PyxCommon::BleDataType dataType, const std::string& fileName) const
 {
+    const std::lock_guard sequence(SequenceMutex());
     const OperationScope scope(*this);
     PyxCommon::ReaderBleConfiguration configuration;
     try
@@ -206,7 +207,6 @@ void Reader::WriteBleConfigurationToReader(PyxCommon::BleDataType dataType, cons
     {
         OverrideBleReadOnlyBytes(bytes, MetadataSnapshot());
     }
-    const std::lock_guard sequence(SequenceMutex());
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::WriteBleConfigurationToReader",
         [&] { return scope.Facade()->SetBleBlob(dataType, bytes); }, scope.Profile(),
@@ -215,8 +215,8 @@ void Reader::WriteBleConfigurationToReader(PyxCommon::BleDataType dataType, cons
 
 void Reader::ReadHwgFileFromReader(const std::string& fileName, bool withEndMarker)
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     const ReaderMetadataStruct metadata = MetadataSnapshot();
     const std::uint32_t count = metadata.ConfigurationCount;
     RequireConfigurations(count, fileName, "ReadHwgFileFromReader");
@@ -240,13 +240,13 @@ void Reader::ReadHwgFileFromReader(const std::string& fileName, bool withEndMark
 
 void Reader::WriteHwgFileToReader(const std::string& fileName) const
 {
+    const std::lock_guard sequence(SequenceMutex());
     const OperationScope scope(*this);
     if (!HasExtension(fileName, ".hwg"))
     {
         throw ReaderException(fmt::format("File '{}' is not a valid HWG file.", fileName), Steps::kSourceFile,
                               kLineNotAHwgFile, "WriteHwgFileToReader");
     }
-    const std::lock_guard sequence(SequenceMutex());
     const ReaderMetadataStruct metadata = MetadataSnapshot();
     const std::uint32_t count = metadata.ConfigurationCount;
     RequireConfigurations(count, fileName, "WriteHwgFileToReader");

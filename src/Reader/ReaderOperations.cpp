@@ -102,8 +102,8 @@ ProtocolCommandResult ReadBlock3(PyxProtocol::ProtocolFacade& facade, std::uint8
 
 void Reader::Beep(std::uint8_t count, PyxProtocol::BEEP_DURATION duration) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::Beep", [&] { return scope.Facade()->Beep(count, duration); }, scope.Profile(),
         Steps::Requiring(Capability::READER_CAPABILITY_BEEPER));
@@ -111,8 +111,8 @@ void Reader::Beep(std::uint8_t count, PyxProtocol::BEEP_DURATION duration) const
 
 void Reader::GetBeeperVolume(PyxProtocol::BeepVolume& volume) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::GetBeeperVolume", [&] { return scope.Facade()->GetBeeperVolume(volume); },
         scope.Profile(), Steps::Requiring(Capability::READER_CAPABILITY_BEEPER));
@@ -120,8 +120,8 @@ void Reader::GetBeeperVolume(PyxProtocol::BeepVolume& volume) const
 
 void Reader::SetBeeperVolume(PyxProtocol::BeepVolume volume) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::SetBeeperVolume", [&] { return scope.Facade()->SetBeeperVolume(volume); },
         scope.Profile(), Steps::Requiring(Capability::READER_CAPABILITY_BEEPER));
@@ -129,8 +129,8 @@ void Reader::SetBeeperVolume(PyxProtocol::BeepVolume volume) const
 
 void Reader::GetCardData(CardData& card, PyxProtocol::GetCardDataSizeParameters sizeParameters) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     PyxProtocol::CardReadPayload payload{};
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::GetCardData",
@@ -147,8 +147,8 @@ void Reader::GetCardData(CardData& card, PyxProtocol::GetCardDataSizeParameters 
 
 void Reader::GetLuid(PyxProtocol::LuidResponseInformation& luid) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::GetLuid", [&] { return scope.Facade()->GetLuid(luid); }, scope.Profile(),
         Steps::Requiring(Capability::READER_CAPABILITY_LUID));
@@ -156,8 +156,8 @@ void Reader::GetLuid(PyxProtocol::LuidResponseInformation& luid) const
 
 void Reader::SetLuid(std::uint16_t luid) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::SetLuid",
         [&]
@@ -170,8 +170,8 @@ void Reader::SetLuid(std::uint16_t luid) const
 
 void Reader::GetModuleState(PyxProtocol::ReaderModuleId moduleId, PyxProtocol::ReaderModuleState& state) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::GetModuleState",
         [&] {
@@ -183,8 +183,8 @@ void Reader::GetModuleState(PyxProtocol::ReaderModuleId moduleId, PyxProtocol::R
 
 void Reader::SetModuleState(PyxProtocol::ReaderModuleId moduleId, PyxProtocol::ReaderModuleState state) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::SetModuleState",
         [&]
@@ -199,8 +199,8 @@ void Reader::SetModuleState(PyxProtocol::ReaderModuleId moduleId, PyxProtocol::R
 void Reader::GetQueuedCardData(PyxProtocol::QueuedIdFlagParameters flags,
                                PyxProtocol::QueuedIdInformation& information) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::GetQueuedCardData", [&] { return scope.Facade()->GetQueuedId(flags, information); },
         scope.Profile(), Steps::Requiring(Capability::READER_CAPABILITY_QUEUED_CARD_DATA));
@@ -209,8 +209,8 @@ void Reader::GetQueuedCardData(PyxProtocol::QueuedIdFlagParameters flags,
 void Reader::GetTransparentModeStatus(PyxProtocol::TransparentModeState& state,
                                       PyxProtocol::TransparentModeStatus& status) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::GetTransparentModeStatus",
         [&]
@@ -226,8 +226,8 @@ void Reader::GetTransparentModeStatus(PyxProtocol::TransparentModeState& state,
 
 void Reader::EnableTransparentMode(bool enable, bool persist) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::EnableTransparentMode",
         [&]
@@ -240,8 +240,8 @@ void Reader::EnableTransparentMode(bool enable, bool persist) const
 
 void Reader::EnableKeystroking(bool enable) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     const std::uint32_t count = MetadataSnapshot().ConfigurationCount;
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::EnableKeystroking",
@@ -265,8 +265,8 @@ void Reader::EnableKeystroking(bool enable) const
 
 void Reader::GetLedConfiguration(std::uint8_t configuration, LedConfiguration& ledConfiguration) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     PyxProtocol::ReaderConfigurationBlock3 block3{};
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::GetLedConfiguration",
@@ -277,8 +277,8 @@ void Reader::GetLedConfiguration(std::uint8_t configuration, LedConfiguration& l
 
 void Reader::SetLedConfiguration(std::uint8_t configuration, const LedConfiguration& ledConfiguration) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     constexpr const char* kName = "Pyx::Reader::SetLedConfiguration";
     const ReaderCapabilitySet required = Steps::Requiring(Capability::READER_CAPABILITY_LED_CONFIGURATION);
     PyxProtocol::ReaderConfigurationBlock3 block3{};
@@ -299,8 +299,8 @@ void Reader::GetReaderConfiguration(std::uint8_t configuration,
                                     PyxCommon::ReaderConfiguration& readerConfiguration,
                                     PyxCommon::ExtendedConfiguration& extendedConfiguration) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     Steps::ReadConfiguration(*scope.Facade(), scope.Profile(), configuration, readerConfiguration,
                              extendedConfiguration);
 }
@@ -310,16 +310,16 @@ void Reader::SetReaderConfiguration(std::uint8_t configuration,
                                     const PyxCommon::ExtendedConfiguration& extendedConfiguration,
                                     const PyxCommon::HashData& hashData) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     Steps::WriteConfiguration(*scope.Facade(), scope.Profile(), MetadataSnapshot(), configuration,
                               readerConfiguration, extendedConfiguration, hashData);
 }
 
 void Reader::ResetReaderConfiguration(CheckpointType checkpoint) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::ResetReaderConfiguration",
         [&]
@@ -342,8 +342,8 @@ void Reader::ResetReaderConfiguration(CheckpointType checkpoint) const
 
 void Reader::WriteUserDefaultsToReader() const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::WriteUserDefaultsToReader",
         [&]
@@ -356,8 +356,8 @@ void Reader::WriteUserDefaultsToReader() const
 
 void Reader::GetSupportedCardTypes(std::vector<PyxCommon::CardType>& cardTypes) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     std::vector<std::uint16_t> codes;
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::GetSupportedCardTypes", [&] { return scope.Facade()->GetSupportedCards(codes); },
@@ -374,8 +374,8 @@ void Reader::GetSupportedCardTypes(std::vector<PyxCommon::CardType>& cardTypes) 
 
 void Reader::ReadSmartCardConfigurationFromReader(PyxCommon::SmartCardConfiguration& configuration) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     const PyxCommon::BlobHeader header = configuration.GetHeader();
     std::vector<std::uint8_t> data;
     ExecuteWithCapabilityCheck(
@@ -392,8 +392,8 @@ void Reader::ReadSmartCardConfigurationFromReader(PyxCommon::SmartCardConfigurat
 
 void Reader::AnalyzeCard(CardAnalyzerCallback* /*callback*/) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::AnalyzeCard",
         []() -> ProtocolCommandResult
@@ -406,8 +406,8 @@ void Reader::AnalyzeCard(CardAnalyzerCallback* /*callback*/) const
 
 void Reader::ConfigureBaudRate(PyxCommon::SerialPortBaudRate /*baudRate*/) const
 {
-    const OperationScope scope(*this);
     const std::lock_guard sequence(SequenceMutex());
+    const OperationScope scope(*this);
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::ConfigureBaudRate",
         []() -> ProtocolCommandResult

@@ -97,7 +97,8 @@ public:
     void ConfigureBaudRate(PyxCommon::SerialPortBaudRate baudRate) const;
 
 private:
-    // Held by every operation for its whole run; recursive, since composite operations run others.
+    // Held by every operation for its whole run; recursive, since composite operations run others. Taken
+    // before the operation's scope, so a thread waiting for it holds nothing that Close waits for.
     std::recursive_mutex& SequenceMutex() const { return sequenceMutex_; }
     mutable std::recursive_mutex sequenceMutex_;
 
