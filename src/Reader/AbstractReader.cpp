@@ -30,9 +30,10 @@ constexpr const char* kAbstractReaderHeader = "Reader/AbstractReader.h";
 
 using FacadeHandle = PyxProtocol::ProtocolFacade::Handle;
 
+// A reader keeps its facade handle as an opaque pointer-sized value; it is never dereferenced.
 void* FacadeHandleAsPointer(FacadeHandle handle)
 {
-    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(handle));
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(handle)); // NOLINT(performance-no-int-to-ptr)
 }
 
 FacadeHandle PointerAsFacadeHandle(void* handle)

@@ -9,7 +9,7 @@ ReaderFactory& ReaderFactory::operator=(const ReaderFactory&)
     return *this;
 }
 
-ReaderFactory& ReaderFactory::operator=(ReaderFactory&&)
+ReaderFactory& ReaderFactory::operator=(ReaderFactory&&) noexcept
 {
     return *this;
 }

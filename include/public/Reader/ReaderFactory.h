@@ -13,7 +13,7 @@ public:
     ReaderFactory() = default;
     ReaderFactory(const ReaderFactory&) = default;
     ReaderFactory& operator=(const ReaderFactory&);
-    ReaderFactory& operator=(ReaderFactory&&);
+    ReaderFactory& operator=(ReaderFactory&&) noexcept;
 
     static Reader* BuildLyrant(void* facade, void* facadeHandle);
 };
