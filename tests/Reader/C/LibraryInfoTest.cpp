@@ -35,6 +35,7 @@ TEST(LibraryInfo, TheTextFitsExactlyItsLengthPlusTheZero)
         EXPECT_STREQ(refused.Message, "Buffer size too small for library info string");
         EXPECT_EQ(std::string(buffer.begin(), buffer.end()), std::string(text.size() + 1, 'x'));
     }
+    EXPECT_EQ(Pyx::AbstractReader::GetLibraryInfoAsString(nullptr, 4096).ResultCode, 1); // nowhere to write
     std::vector<char> exact(text.size() + 1, 'x');
     EXPECT_EQ(Pyx::AbstractReader::GetLibraryInfoAsString(exact.data(), exact.size()).ResultCode, 0);
     EXPECT_EQ(std::string(exact.data()), text);
