@@ -1,9 +1,14 @@
-// A host program built against the installed library: it includes public records from the install prefix
-// and calls exported code, so a missing header, a missing symbol or a wrong library path fails it.
+// A host program built against the installed library: it includes the class interface and public records from
+// the install prefix and calls exported code, so a missing header, a missing symbol or a wrong library path
+// fails it.
 #include <cstdio>
 #include <cstring>
 
 #include "Exceptions/TessmarException.h"
+#include "Reader/LibraryInfo.h"
+#include "Reader/PyxResult.h"
+#include "Reader/Reader.h"
+#include "Reader/ReaderDiscovery.h"
 #include "Structures/ReaderDefinition.h"
 
 int main()
@@ -27,6 +32,14 @@ int main()
             std::puts("wrong exception fields");
             return 1;
         }
+    }
+    // The class interface's headers compile on their own from the prefix, and its code links.
+    Pyx::LibraryInfo info{};
+    const PyxResult result = Pyx::AbstractReader::GetLibraryInfo(info);
+    if (result.ResultCode != 0 || std::strcmp(info.LibraryName, "Velmora Library") != 0)
+    {
+        std::puts("wrong library information");
+        return 1;
     }
     std::puts("host ok");
     return 0;

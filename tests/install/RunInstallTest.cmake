@@ -18,7 +18,8 @@ set(prefix ${WORK_DIR}/prefix)
 run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 # Only the public interface is installed.
-foreach(internal Logging/Logger.h Utility/StringUtils.h Utility/EnvironmentVariables.h Transport.h)
+foreach(internal Logging/Logger.h Utility/StringUtils.h Utility/EnvironmentVariables.h Transport.h ProtocolFacade.h
+                 Visitors/CommandVisitor.h Utilities/ExecutionHelpers.h Utility/Parsers/HwgFileParser.h)
   if(EXISTS ${prefix}/include/Velmora/${internal})
     message(FATAL_ERROR "internal header installed: ${internal}")
   endif()
