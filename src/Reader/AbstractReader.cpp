@@ -213,6 +213,7 @@ void AbstractReader::CheckUsable() const
 
 void AbstractReader::Init()
 {
+    const std::lock_guard sequence(sequenceMutex_);
     std::lock_guard lock(instanceMutex_);
     CheckUsable();
     Log().Debug(kReaderTag, "Initializing PYX Reader instance.");
@@ -258,6 +259,7 @@ void AbstractReader::ReleaseLocked()
 
 ReaderMetadataStruct AbstractReader::GetMetadataStruct(bool refresh)
 {
+    const std::lock_guard sequence(sequenceMutex_);
     std::lock_guard lock(instanceMutex_);
     CheckUsable();
     if (refresh || !metadataPopulated_)
@@ -271,6 +273,7 @@ ReaderMetadataStruct AbstractReader::GetMetadataStruct(bool refresh)
 
 void AbstractReader::RefreshMetadata()
 {
+    const std::lock_guard sequence(sequenceMutex_);
     std::lock_guard lock(instanceMutex_);
     CheckUsable();
     Log().Debug(kReaderTag, "Refreshing reader metadata.");

@@ -105,6 +105,10 @@ protected:
     std::mutex& MetadataMutex() const { return metadataMutex_; }
 
     GetCardDataCallbackHandler& CallbackHandler() const { return *callbackHandler_; }
+    // Held by every operation for its whole run, and by the metadata walk, which selects configurations too;
+    // recursive, since composite operations run others. Taken before the instance mutex and before an
+    // operation's scope, so a thread waiting for it holds nothing that Close waits for.
+    std::recursive_mutex& SequenceMutex() const { return sequenceMutex_; }
     // Serialises Init, Close, metadata population, subscription and the release phase of DestroyInstance.
     std::mutex& InstanceMutex() const { return instanceMutex_; }
     // With the instance mutex held: throws when the reader is being destroyed or has no facade.
@@ -134,6 +138,7 @@ private:
     PyxProtocol::ProtocolFacade* facade_;
     // The protocol of the definition the reader was opened with; 0 for a reader built on a facade directly.
     std::uint8_t protocolType_ = 0;
+    mutable std::recursive_mutex sequenceMutex_;
     mutable std::mutex instanceMutex_;
     std::atomic<bool> destroying_{false};
 

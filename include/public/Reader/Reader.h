@@ -96,13 +96,6 @@ public:
     // Not available yet.
     void ConfigureBaudRate(PyxCommon::SerialPortBaudRate baudRate) const;
 
-private:
-    // Held by every operation for its whole run; recursive, since composite operations run others. Taken
-    // before the operation's scope, so a thread waiting for it holds nothing that Close waits for.
-    std::recursive_mutex& SequenceMutex() const { return sequenceMutex_; }
-    mutable std::recursive_mutex sequenceMutex_;
-
-public:
     // --- end of reader operations ---
 };
 } // namespace Pyx

@@ -6,8 +6,9 @@
 
 #include "OperationsFixture.h"
 
-// Composite operations of one reader on several threads at once, with the credential poll running too: each
-// sequence sees only the configuration it selected. On a SerialBinary reader behind a pseudo-terminal.
+// Composite operations of one reader on several threads at once, with the credential poll and metadata
+// refreshes (which walk the configurations) running too: each sequence sees only the configuration it
+// selected. On a SerialBinary reader behind a pseudo-terminal.
 namespace PyxTest
 {
 namespace
@@ -46,6 +47,14 @@ TEST_F(ConcurrentOperationsTest, CompositeOperationsNeverInterleaveOnOneReader)
                 }
             });
     }
+    threads.emplace_back(
+        [&]
+        {
+            for (int round = 0; round < kRounds; ++round)
+            {
+                reader.RefreshMetadata();
+            }
+        });
     for (std::thread& thread : threads)
     {
         thread.join();
