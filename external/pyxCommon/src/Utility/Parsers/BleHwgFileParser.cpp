@@ -28,6 +28,8 @@ constexpr Support::HwgFormat kFormat{
     "=",
     "Failed to read CRC line from BLE HWG file",
     "Invalid CRC line format in BLE HWG file: ",
+    ":Library Version: ",
+    ":Device FW Version: ",
 };
 
 std::string SectionName(std::uint8_t dataSet)
@@ -45,15 +47,8 @@ void BleHwgFileParser::WriteBleConfigurationToBleHwgFile(const ReaderBleConfigur
     Support::CheckFileSize(path, kFormat.Messages.TooLarge, PYX_SOURCE_FILE);
     const std::uint8_t dataSet = configuration.GetBleDataType() == BleDataType::Data ? 1 : 2;
     const std::string section = SectionName(dataSet);
-    std::string out;
-    out.append(Support::kHwgHeader).append("\n");
-    out.append(":Library Version: ")
-        .append(Support::WithoutControlCharacters(info.LibraryVersion))
-        .append("\n");
-    out.append(":Device FW Version: ")
-        .append(Support::WithoutControlCharacters(info.DeviceFirmwareVersion))
-        .append("\n\n");
-    out.append("/ Note: DO NOT change the name \"")
+    std::string out = Support::HwgFileStart(kFormat, info.LibraryVersion, info.DeviceFirmwareVersion);
+    out.append("\n/ Note: DO NOT change the name \"")
         .append(section)
         .append("\"!\n"
                 "/ No Comment or Blank Lines between data bytes.\n"

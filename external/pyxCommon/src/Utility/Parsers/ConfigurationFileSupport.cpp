@@ -117,6 +117,16 @@ std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
     return std::string(UpToCrcLine(content, kHwgEndMarker));
 }
 
+std::string HwgFileStart(const HwgFormat& format, std::string_view libraryVersion,
+                         std::string_view firmwareVersion)
+{
+    std::string out;
+    out.append(kHwgHeader).append("\n");
+    out.append(format.LibraryVersionLabel).append(WithoutControlCharacters(libraryVersion)).append("\n");
+    out.append(format.FirmwareVersionLabel).append(WithoutControlCharacters(firmwareVersion)).append("\n");
+    return out;
+}
+
 void StoreHwgFile(const std::string& path, std::string content, bool withEndMarker, const HwgFormat& format,
                   const char* sourceFile, const char* function)
 {

@@ -37,6 +37,8 @@ struct HwgFormat
     std::string_view CrcSeparator;         // between the CRC key and the digits
     std::string_view CrcLineMissing;
     std::string_view CrcLineInvalid; // followed by the line
+    std::string_view LibraryVersionLabel;
+    std::string_view FirmwareVersionLabel;
 };
 
 // Throws (as `validateFileSize`) when something other than a regular file stands at the path, or a file
@@ -57,6 +59,10 @@ void StoreFile(const std::string& path, std::string_view content, std::string_vi
 std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
                         std::string (*readCrcContent)(std::istream&), const char* sourceFile,
                         const char* function);
+
+// The opening lines of a .hwg file: the template header and the two versions, each on a line of its own.
+std::string HwgFileStart(const HwgFormat& format, std::string_view libraryVersion,
+                         std::string_view firmwareVersion);
 
 // Closes `content` with the end marker and the CRC line over everything before it when asked, then replaces
 // the file with it.

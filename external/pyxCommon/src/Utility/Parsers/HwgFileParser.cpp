@@ -39,6 +39,8 @@ constexpr Support::HwgFormat kFormat{
     " = ",
     "Failed to read CRC line from HWG file",
     "Invalid CRC line format in HWG file: ",
+    "LibraryVersion = ",
+    "DeviceFirmwareVersion = ",
 };
 
 using Support::Contains;
@@ -56,6 +58,18 @@ std::string DataLine(const std::vector<std::uint8_t>& bytes, std::size_t first, 
         line += StringUtils::ToHexString(bytes[i], 2);
     }
     return line;
+}
+
+// A property line: its name, value and description, with the separators of its block.
+void AppendProperty(std::string& out, const HwgProperty& property, const ReaderConfiguration& configuration,
+                    std::string_view afterName, std::string_view beforeDescription)
+{
+    out.append(property.Name)
+        .append(afterName)
+        .append(property.Getter(configuration))
+        .append(beforeDescription)
+        .append(property.Description)
+        .append("\n");
 }
 
 // A data line's bytes may be separated by a comma or a period, by blanks and tabs, or by a comma or a
@@ -127,14 +141,7 @@ void HwgFileParser::WriteConfigurationToHwgFile(
                   "The number of configurations and extended configurations must be the same.");
     }
     // The whole text is built first, so nothing reaches the disk unless all of it could be made.
-    std::string out;
-    out.append(Support::kHwgHeader).append("\n");
-    out.append("LibraryVersion = ")
-        .append(Support::WithoutControlCharacters(info.LibraryVersion))
-        .append("\n");
-    out.append("DeviceFirmwareVersion = ")
-        .append(Support::WithoutControlCharacters(info.DeviceFirmwareVersion))
-        .append("\n");
+    std::string out = Support::HwgFileStart(kFormat, info.LibraryVersion, info.DeviceFirmwareVersion);
     for (std::size_t i = 0; i < configurations.size(); ++i)
     {
         out.append("\n");
@@ -161,12 +168,7 @@ void HwgFileParser::writePropertyBlocks(std::string& out, const ReaderConfigurat
         out.append("/ ").append(block.Name).append("\n");
         for (const HwgProperty& property : block.Properties)
         {
-            out.append(property.Name)
-                .append(" = ")
-                .append(property.Getter(configuration))
-                .append("     / ")
-                .append(property.Description)
-                .append("\n");
+            AppendProperty(out, property, configuration, " = ", "     / ");
         }
         out.append("\n");
     }
@@ -228,12 +230,7 @@ void HwgFileParser::writeUnnamedBlock(std::string& out, const ReaderConfiguratio
                      [](const HwgPropertyBlock& block) { return block.Name.empty(); });
     for (const HwgProperty& property : untitled->Properties)
     {
-        out.append(property.Name)
-            .append(": ")
-            .append(property.Getter(configuration))
-            .append(" / ")
-            .append(property.Description)
-            .append("\n");
+        AppendProperty(out, property, configuration, ": ", " / ");
     }
 }
 
