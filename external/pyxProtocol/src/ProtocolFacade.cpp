@@ -101,6 +101,13 @@ void CopyOut(const std::string& text, char* buffer, std::size_t size, int line)
     buffer[text.size()] = '\0';
 }
 
+// The visitor class that a result reader such as &GetLuidVisitor::GetResult belongs to.
+template <typename> struct VisitorOf;
+template <typename Result, typename Visitor> struct VisitorOf<Result (Visitor::*)() const>
+{
+    using Type = Visitor;
+};
+
 void RecordCreationFailure(ProtocolCommandResult* result, const char* type, const std::string& message)
 {
     if (result == nullptr)
@@ -262,132 +269,88 @@ template <typename Body> ProtocolCommandResult ProtocolFacade::Guarded(const cha
     return RunCheckedFacadeFunction(std::function<void()>(std::forward<Body>(body)));
 }
 
+template <typename Visitor, typename... Arguments> void ProtocolFacade::Send(Arguments&&... arguments)
+{
+    Visitor visitor(std::forward<Arguments>(arguments)...);
+    _protocol->Accept(visitor, *_transport);
+}
+
+template <auto Read, typename... Arguments> auto ProtocolFacade::Fetch(Arguments&&... arguments)
+{
+    typename VisitorOf<decltype(Read)>::Type visitor(std::forward<Arguments>(arguments)...);
+    _protocol->Accept(visitor, *_transport);
+    return (visitor.*Read)();
+}
+
 ProtocolCommandResult ProtocolFacade::Beep(std::uint8_t count, BEEP_DURATION duration)
 {
-    return Guarded("Beep",
-                   [&]
-                   {
-                       BeepVisitor visitor(count, duration);
-                       _protocol->Accept(visitor, *_transport);
-                   });
+    return Guarded("Beep", [&] { Send<BeepVisitor>(count, duration); });
 }
 
 ProtocolCommandResult ProtocolFacade::ConfigureModuleState(ReaderModuleAction action, ReaderModuleId module,
                                                            ReaderModuleState& state)
 {
     return Guarded("ConfigureModuleState",
-                   [&]
-                   {
-                       ConfigureModuleStateVisitor visitor(action, module, state);
-                       _protocol->Accept(visitor, *_transport);
-                       state = visitor.GetResult();
-                   });
+                   [&] { state = Fetch<&ConfigureModuleStateVisitor::GetResult>(action, module, state); });
 }
 
 ProtocolCommandResult ProtocolFacade::CopyConfiguration(ConfigurationLocation source,
                                                         ConfigurationLocation destination,
                                                         std::uint8_t value1, std::uint8_t value2)
 {
-    return Guarded("CopyConfiguration",
-                   [&]
-                   {
-                       CopyConfigurationVisitor visitor(source, destination, value1, value2, OptionalDelay());
-                       _protocol->Accept(visitor, *_transport);
-                   });
+    return Guarded("CopyConfiguration", [&]
+                   { Send<CopyConfigurationVisitor>(source, destination, value1, value2, OptionalDelay()); });
 }
 
 ProtocolCommandResult ProtocolFacade::EnableTransparentMode(bool enable)
 {
-    return Guarded("EnableTransparentMode",
-                   [&]
-                   {
-                       EnableTransparentModeVisitor visitor(enable);
-                       _protocol->Accept(visitor, *_transport);
-                   });
+    return Guarded("EnableTransparentMode", [&] { Send<EnableTransparentModeVisitor>(enable); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetActiveConfiguration(ActiveConfigurationInformation& information)
 {
     const std::unique_lock<std::mutex> lock = Enter("GetActiveConfiguration");
     // The only operation whose output is assigned by the capture itself, and only on success.
-    return RunCheckedFacadeFunction(
-        [this]
-        {
-            GetActiveConfigurationVisitor visitor;
-            _protocol->Accept(visitor, *_transport);
-            return visitor.GetResult();
-        },
-        information);
+    return RunCheckedFacadeFunction([this] { return Fetch<&GetActiveConfigurationVisitor::GetResult>(); },
+                                    information);
 }
 
 ProtocolCommandResult ProtocolFacade::GetBeeperVolume(BeepVolume& volume)
 {
-    return Guarded("GetBeeperVolume",
-                   [&]
-                   {
-                       GetBeeperVolumeVisitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       volume = visitor.GetResult();
-                   });
+    return Guarded("GetBeeperVolume", [&] { volume = Fetch<&GetBeeperVolumeVisitor::GetResult>(); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetBleBlob(PyxCommon::BleDataType dataType,
                                                  std::vector<std::uint8_t>& data)
 {
     return Guarded("GetBleBlob",
-                   [&]
-                   {
-                       GetBleBlobVisitor visitor(dataType, OptionalDelay());
-                       _protocol->Accept(visitor, *_transport);
-                       data = visitor.GetResult();
-                   });
+                   [&] { data = Fetch<&GetBleBlobVisitor::GetResult>(dataType, OptionalDelay()); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetBlob(const PyxCommon::BlobHeader& header,
                                               std::vector<std::uint8_t>& data)
 {
-    return Guarded("GetBlob",
-                   [&]
-                   {
-                       GetBlobVisitor visitor(header);
-                       _protocol->Accept(visitor, *_transport);
-                       data = visitor.GetResult();
-                   });
+    return Guarded("GetBlob", [&] { data = Fetch<&GetBlobVisitor::GetResult>(header); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetBluetoothFirmwareVersion(BluetoothFirmwareVersion& version,
                                                                   FirmwareVersionModuleType moduleType)
 {
     return Guarded("GetBluetoothFirmwareVersion",
-                   [&]
-                   {
-                       GetBluetoothFirmwareVersionVisitor visitor(moduleType);
-                       _protocol->Accept(visitor, *_transport);
-                       version = visitor.GetResult();
-                   });
+                   [&] { version = Fetch<&GetBluetoothFirmwareVersionVisitor::GetResult>(moduleType); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetCardAnalyzerStatus(CardAnalyzerStatus& status)
 {
     return Guarded("GetCardAnalyzerStatus",
-                   [&]
-                   {
-                       GetCardAnalyzerStatusVisitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       status = visitor.GetResult();
-                   });
+                   [&] { status = Fetch<&GetCardAnalyzerStatusVisitor::GetResult>(); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetCardReadPayload(GetCardDataSizeParameters size,
                                                          CardReadPayload& payload)
 {
     return Guarded("GetCardReadPayload",
-                   [&]
-                   {
-                       GetCardReadPayloadVisitor visitor(size);
-                       _protocol->Accept(visitor, *_transport);
-                       payload = visitor.GetResult();
-                   });
+                   [&] { payload = Fetch<&GetCardReadPayloadVisitor::GetResult>(size); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetConfiguration(std::uint8_t configurationNumber,
@@ -396,70 +359,44 @@ ProtocolCommandResult ProtocolFacade::GetConfiguration(std::uint8_t configuratio
     return Guarded("GetConfiguration",
                    [&]
                    {
-                       SetActiveConfigurationVisitor select(configurationNumber);
-                       _protocol->Accept(select, *_transport);
-                       GetConfigurationBlock1Visitor block1;
-                       _protocol->Accept(block1, *_transport);
-                       GetConfigurationBlock2Visitor block2;
-                       _protocol->Accept(block2, *_transport);
-                       GetConfigurationBlock3Visitor block3;
-                       _protocol->Accept(block3, *_transport);
-                       GetConfigurationBlock4Visitor block4;
-                       _protocol->Accept(block4, *_transport);
-                       GetConfigurationBlock5Visitor block5;
-                       _protocol->Accept(block5, *_transport);
+                       Send<SetActiveConfigurationVisitor>(configurationNumber);
+                       const auto block1 = Fetch<&GetConfigurationBlock1Visitor::GetResult>();
+                       const auto block2 = Fetch<&GetConfigurationBlock2Visitor::GetResult>();
+                       const auto block3 = Fetch<&GetConfigurationBlock3Visitor::GetResult>();
+                       const auto block4 = Fetch<&GetConfigurationBlock4Visitor::GetResult>();
+                       const auto block5 = Fetch<&GetConfigurationBlock5Visitor::GetResult>();
                        // Only a whole configuration reaches the caller.
-                       configuration.Block1 = block1.GetResult();
-                       configuration.Block2 = block2.GetResult();
-                       configuration.Block3 = block3.GetResult();
-                       configuration.Block4 = block4.GetResult();
-                       configuration.Block5 = block5.GetResult();
+                       configuration.Block1 = block1;
+                       configuration.Block2 = block2;
+                       configuration.Block3 = block3;
+                       configuration.Block4 = block4;
+                       configuration.Block5 = block5;
                    });
 }
 
 ProtocolCommandResult ProtocolFacade::GetConfigurationBlock1(ReaderConfigurationBlock1& block)
 {
     return Guarded("GetConfigurationBlock1",
-                   [&]
-                   {
-                       GetConfigurationBlock1Visitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       block = visitor.GetResult();
-                   });
+                   [&] { block = Fetch<&GetConfigurationBlock1Visitor::GetResult>(); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetConfigurationBlock2(ReaderConfigurationBlock2& block)
 {
     return Guarded("GetConfigurationBlock2",
-                   [&]
-                   {
-                       GetConfigurationBlock2Visitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       block = visitor.GetResult();
-                   });
+                   [&] { block = Fetch<&GetConfigurationBlock2Visitor::GetResult>(); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetConfigurationBlock3(ReaderConfigurationBlock3& block)
 {
     return Guarded("GetConfigurationBlock3",
-                   [&]
-                   {
-                       GetConfigurationBlock3Visitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       block = visitor.GetResult();
-                   });
+                   [&] { block = Fetch<&GetConfigurationBlock3Visitor::GetResult>(); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetControlFirmwareVersion(MicrocontrollerFirmwareVersion& version,
                                                                 FirmwareVersionModuleType moduleType)
 {
     return Guarded("GetControlFirmwareVersion",
-                   [&]
-                   {
-                       GetControlFirmwareVersionVisitor visitor(moduleType);
-                       _protocol->Accept(visitor, *_transport);
-                       version = visitor.GetResult();
-                   });
+                   [&] { version = Fetch<&GetControlFirmwareVersionVisitor::GetResult>(moduleType); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetDeviceId(PyxCommon::DeviceId& deviceId)
@@ -477,25 +414,15 @@ ProtocolCommandResult ProtocolFacade::GetDeviceId(PyxCommon::DeviceId& deviceId)
 
 ProtocolCommandResult ProtocolFacade::GetESN(char* buffer, std::size_t size)
 {
-    return Guarded("GetESN",
-                   [&]
-                   {
-                       GetESNVisitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       CopyOut(visitor.GetResult(), buffer, size, kLineEsnBufferTooSmall);
-                   });
+    return Guarded("GetESN", [&]
+                   { CopyOut(Fetch<&GetESNVisitor::GetResult>(), buffer, size, kLineEsnBufferTooSmall); });
 }
 
 ProtocolCommandResult
 ProtocolFacade::GetExtendedConfiguration(PyxCommon::ExtendedConfiguration& configuration)
 {
     return Guarded("GetExtendedConfiguration",
-                   [&]
-                   {
-                       GetExtendedConfigurationVisitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       configuration = visitor.GetResult();
-                   });
+                   [&] { configuration = Fetch<&GetExtendedConfigurationVisitor::GetResult>(); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetFelicaSamFirmwareVersion(FelicaSamFirmwareVersion& version)
@@ -503,9 +430,8 @@ ProtocolCommandResult ProtocolFacade::GetFelicaSamFirmwareVersion(FelicaSamFirmw
     return Guarded("GetFelicaSamFirmwareVersion",
                    [&]
                    {
-                       GetSamFirmwareVersionVisitor visitor(FirmwareVersionModuleType::SamFelica);
-                       _protocol->Accept(visitor, *_transport);
-                       version = visitor.GetFelicaSamFirmwareVersion();
+                       version = Fetch<&GetSamFirmwareVersionVisitor::GetFelicaSamFirmwareVersion>(
+                           FirmwareVersionModuleType::SamFelica);
                    });
 }
 
@@ -515,32 +441,20 @@ ProtocolCommandResult ProtocolFacade::GetHidSeSamFirmwareVersion(HidSeSamFirmwar
     return Guarded("GetHideSeSamFirmwareVersion",
                    [&]
                    {
-                       GetSamFirmwareVersionVisitor visitor(FirmwareVersionModuleType::SamHidSe);
-                       _protocol->Accept(visitor, *_transport);
-                       version = visitor.GetHidSeSamFirmwareVersion();
+                       version = Fetch<&GetSamFirmwareVersionVisitor::GetHidSeSamFirmwareVersion>(
+                           FirmwareVersionModuleType::SamHidSe);
                    });
 }
 
 ProtocolCommandResult ProtocolFacade::GetInstalledHardware(::InstalledHardwareInformation& information)
 {
     return Guarded("GetInstalledHardware",
-                   [&]
-                   {
-                       GetInstalledHardwareVisitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       information = visitor.GetResult();
-                   });
+                   [&] { information = Fetch<&GetInstalledHardwareVisitor::GetResult>(); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetLuid(LuidResponseInformation& information)
 {
-    return Guarded("GetLuid",
-                   [&]
-                   {
-                       GetLuidVisitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       information = visitor.GetResult();
-                   });
+    return Guarded("GetLuid", [&] { information = Fetch<&GetLuidVisitor::GetResult>(); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetNxpAvxSamFirmwareVersion(NxpSamFirmwareVersion& version)
@@ -548,130 +462,75 @@ ProtocolCommandResult ProtocolFacade::GetNxpAvxSamFirmwareVersion(NxpSamFirmware
     return Guarded("GetNxpAvxSamFirmwareVersion",
                    [&]
                    {
-                       GetSamFirmwareVersionVisitor visitor(FirmwareVersionModuleType::SamNxpAvx);
-                       _protocol->Accept(visitor, *_transport);
-                       version = visitor.GetNxpSamFirmwareVersion();
+                       version = Fetch<&GetSamFirmwareVersionVisitor::GetNxpSamFirmwareVersion>(
+                           FirmwareVersionModuleType::SamNxpAvx);
                    });
 }
 
 ProtocolCommandResult ProtocolFacade::GetPartNumber(char* buffer, std::size_t size)
 {
-    return Guarded("GetPartNumber",
-                   [&]
-                   {
-                       GetPartNumberVisitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       CopyOut(visitor.GetResult(), buffer, size, kLinePartNumberBufferTooSmall);
-                   });
+    return Guarded(
+        "GetPartNumber", [&]
+        { CopyOut(Fetch<&GetPartNumberVisitor::GetResult>(), buffer, size, kLinePartNumberBufferTooSmall); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetQueuedId(const QueuedIdFlagParameters& flags,
                                                   QueuedIdInformation& information)
 {
-    return Guarded("GetQueuedId",
-                   [&]
-                   {
-                       GetQueuedIdVisitor visitor(flags);
-                       _protocol->Accept(visitor, *_transport);
-                       information = visitor.GetResult();
-                   });
+    return Guarded("GetQueuedId", [&] { information = Fetch<&GetQueuedIdVisitor::GetResult>(flags); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetRadioFirmwareVersion(MicrocontrollerFirmwareVersion& version,
                                                               FirmwareVersionModuleType moduleType)
 {
     return Guarded("GetRadioFirmwareVersion",
-                   [&]
-                   {
-                       GetRadioFirmwareVersionVisitor visitor(moduleType);
-                       _protocol->Accept(visitor, *_transport);
-                       version = visitor.GetResult();
-                   });
+                   [&] { version = Fetch<&GetRadioFirmwareVersionVisitor::GetResult>(moduleType); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetString(char* buffer, std::size_t size, GetStringIndex index)
 {
-    return Guarded("GetString",
-                   [&]
-                   {
-                       GetStringVisitor visitor(index);
-                       _protocol->Accept(visitor, *_transport);
-                       CopyOut(visitor.GetResult(), buffer, size, kLineStringBufferTooSmall);
-                   });
+    return Guarded(
+        "GetString", [&]
+        { CopyOut(Fetch<&GetStringVisitor::GetResult>(index), buffer, size, kLineStringBufferTooSmall); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetSupportedCards(std::vector<std::uint16_t>& cards)
 {
-    return Guarded("GetSupportedCards",
-                   [&]
-                   {
-                       GetSupportedCardsVisitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       cards = visitor.GetResult();
-                   });
+    return Guarded("GetSupportedCards", [&] { cards = Fetch<&GetSupportedCardsVisitor::GetResult>(); });
 }
 
 ProtocolCommandResult ProtocolFacade::GetTransparentModeStatus(TransparentModeStatusInformation& status)
 {
     return Guarded("GetTransparentModeStatus",
-                   [&]
-                   {
-                       GetTransparentModeStatusVisitor visitor;
-                       _protocol->Accept(visitor, *_transport);
-                       status = visitor.GetResult();
-                   });
+                   [&] { status = Fetch<&GetTransparentModeStatusVisitor::GetResult>(); });
 }
 
 ProtocolCommandResult ProtocolFacade::LoadStoredDefaults()
 {
-    return Guarded("LoadStoredDefaults",
-                   [&]
-                   {
-                       LoadStoredDefaultsVisitor visitor(MakeDelay());
-                       _protocol->Accept(visitor, *_transport);
-                   });
+    return Guarded("LoadStoredDefaults", [&] { Send<LoadStoredDefaultsVisitor>(MakeDelay()); });
 }
 
 ProtocolCommandResult ProtocolFacade::SetActiveConfiguration(std::uint8_t configurationNumber)
 {
     return Guarded("SetActiveConfiguration",
-                   [&]
-                   {
-                       SetActiveConfigurationVisitor visitor(configurationNumber);
-                       _protocol->Accept(visitor, *_transport);
-                   });
+                   [&] { Send<SetActiveConfigurationVisitor>(configurationNumber); });
 }
 
 ProtocolCommandResult ProtocolFacade::SetBeeperVolume(BeepVolume volume)
 {
-    return Guarded("SetBeeperVolume",
-                   [&]
-                   {
-                       SetBeeperVolumeVisitor visitor(volume);
-                       _protocol->Accept(visitor, *_transport);
-                   });
+    return Guarded("SetBeeperVolume", [&] { Send<SetBeeperVolumeVisitor>(volume); });
 }
 
 ProtocolCommandResult ProtocolFacade::SetBleBlob(PyxCommon::BleDataType dataType,
                                                  const std::vector<std::uint8_t>& data)
 {
-    return Guarded("SetBleBlob",
-                   [&]
-                   {
-                       SetBleBlobVisitor visitor(dataType, data, OptionalDelay());
-                       _protocol->Accept(visitor, *_transport);
-                   });
+    return Guarded("SetBleBlob", [&] { Send<SetBleBlobVisitor>(dataType, data, OptionalDelay()); });
 }
 
 ProtocolCommandResult ProtocolFacade::SetBlob(const PyxCommon::BlobHeader& header,
                                               const std::vector<std::uint8_t>& data)
 {
-    return Guarded("SetBlob",
-                   [&]
-                   {
-                       SetBlobVisitor visitor(header, data, OptionalDelay());
-                       _protocol->Accept(visitor, *_transport);
-                   });
+    return Guarded("SetBlob", [&] { Send<SetBlobVisitor>(header, data, OptionalDelay()); });
 }
 
 ProtocolCommandResult ProtocolFacade::SetConfiguration(std::uint8_t configurationNumber,
@@ -680,18 +539,12 @@ ProtocolCommandResult ProtocolFacade::SetConfiguration(std::uint8_t configuratio
     return Guarded("SetConfiguration",
                    [&]
                    {
-                       SetActiveConfigurationVisitor select(configurationNumber);
-                       _protocol->Accept(select, *_transport);
-                       SetConfigurationBlock1Visitor block1(configuration.Block1);
-                       _protocol->Accept(block1, *_transport);
-                       SetConfigurationBlock2Visitor block2(configuration.Block2);
-                       _protocol->Accept(block2, *_transport);
-                       SetConfigurationBlock3Visitor block3(configuration.Block3);
-                       _protocol->Accept(block3, *_transport);
-                       SetConfigurationBlock4Visitor block4(configuration.Block4);
-                       _protocol->Accept(block4, *_transport);
-                       SetConfigurationBlock5Visitor block5(configuration.Block5);
-                       _protocol->Accept(block5, *_transport);
+                       Send<SetActiveConfigurationVisitor>(configurationNumber);
+                       Send<SetConfigurationBlock1Visitor>(configuration.Block1);
+                       Send<SetConfigurationBlock2Visitor>(configuration.Block2);
+                       Send<SetConfigurationBlock3Visitor>(configuration.Block3);
+                       Send<SetConfigurationBlock4Visitor>(configuration.Block4);
+                       Send<SetConfigurationBlock5Visitor>(configuration.Block5);
                    });
 }
 
@@ -701,10 +554,8 @@ ProtocolCommandResult ProtocolFacade::SetConfigurationBlock1(std::uint8_t config
     return Guarded("SetConfigurationBlock1",
                    [&]
                    {
-                       SetActiveConfigurationVisitor select(configurationNumber);
-                       _protocol->Accept(select, *_transport);
-                       SetConfigurationBlock1Visitor visitor(block);
-                       _protocol->Accept(visitor, *_transport);
+                       Send<SetActiveConfigurationVisitor>(configurationNumber);
+                       Send<SetConfigurationBlock1Visitor>(block);
                    });
 }
 
@@ -714,10 +565,8 @@ ProtocolCommandResult ProtocolFacade::SetConfigurationBlock3(std::uint8_t config
     return Guarded("SetConfigurationBlock3",
                    [&]
                    {
-                       SetActiveConfigurationVisitor select(configurationNumber);
-                       _protocol->Accept(select, *_transport);
-                       SetConfigurationBlock3Visitor visitor(block);
-                       _protocol->Accept(visitor, *_transport);
+                       Send<SetActiveConfigurationVisitor>(configurationNumber);
+                       Send<SetConfigurationBlock3Visitor>(block);
                    });
 }
 
@@ -726,30 +575,16 @@ ProtocolFacade::SetExtendedConfiguration(const PyxCommon::ExtendedConfiguration&
                                          const PyxCommon::HashData& hash)
 {
     return Guarded("SetExtendedConfiguration",
-                   [&]
-                   {
-                       SetExtendedConfigurationVisitor visitor(configuration, hash);
-                       _protocol->Accept(visitor, *_transport);
-                   });
+                   [&] { Send<SetExtendedConfigurationVisitor>(configuration, hash); });
 }
 
 ProtocolCommandResult ProtocolFacade::SetLuid(std::uint16_t luid)
 {
-    return Guarded("SetLuid",
-                   [&]
-                   {
-                       SetLuidVisitor visitor(luid);
-                       _protocol->Accept(visitor, *_transport);
-                   });
+    return Guarded("SetLuid", [&] { Send<SetLuidVisitor>(luid); });
 }
 
 ProtocolCommandResult ProtocolFacade::WriteConfiguration(std::uint8_t writeLuidToFlash)
 {
-    return Guarded("WriteConfiguration",
-                   [&]
-                   {
-                       WriteConfigurationVisitor visitor(writeLuidToFlash);
-                       _protocol->Accept(visitor, *_transport);
-                   });
+    return Guarded("WriteConfiguration", [&] { Send<WriteConfigurationVisitor>(writeLuidToFlash); });
 }
 } // namespace PyxProtocol

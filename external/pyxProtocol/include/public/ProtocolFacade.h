@@ -144,6 +144,11 @@ private:
     std::unique_lock<std::mutex> Enter(const char* logName);
     // Runs `body` through Enter and the result capture.
     template <typename Body> ProtocolCommandResult Guarded(const char* logName, Body&& body);
+    // Builds a `Visitor` from `arguments` and runs it on the reader.
+    template <typename Visitor, typename... Arguments> void Send(Arguments&&... arguments);
+    // Builds the visitor that `Read` belongs to from `arguments`, runs it on the reader and returns what
+    // `Read` reads from it.
+    template <auto Read, typename... Arguments> auto Fetch(Arguments&&... arguments);
     // The delay of a command that must wait: the seam's, else a real one.
     std::unique_ptr<PyxCommon::TimeDelay> MakeDelay() const;
     // The seam's delay, else none, so that the command keeps its own.

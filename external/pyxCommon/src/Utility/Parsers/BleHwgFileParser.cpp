@@ -1,6 +1,7 @@
 #include "Utility/Parsers/BleHwgFileParser.h"
 
 #include <sstream>
+#include <utility>
 
 #include "Exceptions/TessmarException.h"
 #include "Utility/Parsers/ConfigurationFileSupport.h"
@@ -14,11 +15,21 @@ namespace Support = ConfigurationFileSupport;
 
 constexpr std::size_t kBytesPerLine = 8;
 
-constexpr Support::FileMessages kMessages{
-    "File size is too large to be a valid BLE HWG file: ",
-    "Failed to open BLE HWG file: ",
-    "Failed to read BLE HWG file: ",
-    "Failed to write BLE HWG file: ",
+constexpr Support::HwgFormat kFormat{
+    {
+        "File size is too large to be a valid BLE HWG file: ",
+        "Failed to open BLE HWG file: ",
+        "Failed to read BLE HWG file: ",
+        "Failed to write BLE HWG file: ",
+    },
+    "Failed to open BLE HWG file for writing: ",
+    "Invalid BLE HWG file header: ",
+    "BLE HWG file has been tampered: ",
+    "=",
+    "Failed to read CRC line from BLE HWG file",
+    "Invalid CRC line format in BLE HWG file: ",
+    ":Library Version: ",
+    ":Device FW Version: ",
 };
 
 std::string SectionName(std::uint8_t dataSet)
@@ -26,47 +37,25 @@ std::string SectionName(std::uint8_t dataSet)
     return "sFldBleData" + std::to_string(dataSet);
 }
 
-bool Contains(std::string_view line, std::string_view text)
-{
-    return line.find(text) != std::string_view::npos;
-}
-
-std::string CrcOf(std::string_view text)
-{
-    return StringUtils::ToHexString(
-        StringUtils::Crc32Value(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), 8);
-}
+using Support::Contains;
 } // namespace
 
 void BleHwgFileParser::WriteBleConfigurationToBleHwgFile(const ReaderBleConfiguration& configuration,
                                                          const std::string& path, const HwgFileInfo& info,
                                                          bool withEndMarker)
 {
-    validateFileSize(path);
+    Support::CheckFileSize(path, kFormat.Messages.TooLarge, PYX_SOURCE_FILE);
     const std::uint8_t dataSet = configuration.GetBleDataType() == BleDataType::Data ? 1 : 2;
     const std::string section = SectionName(dataSet);
-    std::string out;
-    out.append(Support::kHwgHeader).append("\n");
-    out.append(":Library Version: ")
-        .append(Support::WithoutControlCharacters(info.LibraryVersion))
-        .append("\n");
-    out.append(":Device FW Version: ")
-        .append(Support::WithoutControlCharacters(info.DeviceFirmwareVersion))
-        .append("\n\n");
-    out.append("/ Note: DO NOT change the name \"")
+    std::string out = Support::HwgFileStart(kFormat, info.LibraryVersion, info.DeviceFirmwareVersion);
+    out.append("\n/ Note: DO NOT change the name \"")
         .append(section)
         .append("\"!\n"
                 "/ No Comment or Blank Lines between data bytes.\n"
                 "/ ASCII hex data bytes must be seperated by a Period.\n"
                 "\n");
     writeBleDataSection(out, dataSet, configuration.GetBleData());
-    if (withEndMarker)
-    {
-        out.append(Support::kHwgEndMarker).append("\n");
-        writeCrcLine(out);
-    }
-    Support::StoreFile(path, out, "Failed to open BLE HWG file for writing: ", kMessages, PYX_SOURCE_FILE,
-                       __func__);
+    Support::StoreHwgFile(path, std::move(out), withEndMarker, kFormat, PYX_SOURCE_FILE, __func__);
 }
 
 void BleHwgFileParser::writeBleDataSection(std::string& out, std::uint8_t dataSet,
@@ -84,27 +73,10 @@ void BleHwgFileParser::writeBleDataSection(std::string& out, std::uint8_t dataSe
     out.append("\nEND ").append(section).append("\n");
 }
 
-void BleHwgFileParser::writeCrcLine(std::string& out)
-{
-    const std::string crc = CrcOf(out);
-    out.append(Support::kHwgCrcKey).append("=").append(crc);
-}
-
 ReaderBleConfiguration BleHwgFileParser::ReadBleConfigurationFromBleHwgFile(const std::string& path)
 {
-    validateFileSize(path);
-    const std::string content = Support::LoadFile(path, kMessages, PYX_SOURCE_FILE, __func__);
-    std::istringstream stream(content);
-    if (!validateHeader(stream))
-    {
-        PYX_THROW(TessmarException, "Invalid BLE HWG file header: " + path);
-    }
-    if (Contains(content, Support::kHwgEndMarker) && !validateCrc(stream))
-    {
-        PYX_THROW(TessmarException, "BLE HWG file has been tampered: " + path);
-    }
-    // Lines after the CRC line are not guarded by it, so they are not read.
-    std::istringstream guarded{std::string(Support::UpToCrcLine(content, Support::kHwgEndMarker))};
+    std::istringstream guarded{
+        Support::LoadHwgFile(path, kFormat, readCrcContent, PYX_SOURCE_FILE, __func__)};
     const std::uint8_t dataType = detectBleDataType(guarded);
     Support::Rewind(guarded);
     const std::vector<std::uint8_t> data = extractBleData(guarded, dataType);
@@ -112,16 +84,6 @@ ReaderBleConfiguration BleHwgFileParser::ReadBleConfigurationFromBleHwgFile(cons
     configuration.SetBleDataType(dataType);
     configuration.SetBleData(data);
     return configuration;
-}
-
-void BleHwgFileParser::validateFileSize(const std::string& path)
-{
-    Support::CheckFileSize(path, kMessages.TooLarge, PYX_SOURCE_FILE);
-}
-
-bool BleHwgFileParser::validateHeader(std::istream& stream)
-{
-    return Support::HasHwgHeader(stream);
 }
 
 std::string BleHwgFileParser::readCrcContent(std::istream& stream)
@@ -137,28 +99,6 @@ std::string BleHwgFileParser::readCrcContent(std::istream& stream)
         }
     }
     return text;
-}
-
-bool BleHwgFileParser::validateCrc(std::istream& stream)
-{
-    Support::Rewind(stream);
-    const std::string text = readCrcContent(stream);
-    return CrcOf(text) == extractCrcValueFromFile(stream);
-}
-
-std::string BleHwgFileParser::extractCrcValueFromFile(std::istream& stream)
-{
-    std::string line;
-    if (!std::getline(stream, line))
-    {
-        PYX_THROW(TessmarException, "Failed to read CRC line from BLE HWG file");
-    }
-    const auto pieces = StringUtils::Split(line, "=");
-    if (pieces.size() != 2)
-    {
-        PYX_THROW(TessmarException, "Invalid CRC line format in BLE HWG file: " + line);
-    }
-    return StringUtils::Trim(pieces[1]);
 }
 
 std::uint8_t BleHwgFileParser::detectBleDataType(std::istream& stream)

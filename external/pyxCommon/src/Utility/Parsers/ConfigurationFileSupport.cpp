@@ -1,6 +1,7 @@
 #include "Utility/Parsers/ConfigurationFileSupport.h"
 
 #include <filesystem>
+#include <sstream>
 
 #include "Exceptions/TessmarException.h"
 #include "Utility/Parsers/FileAccess.h"
@@ -78,6 +79,75 @@ void StoreFile(const std::string& path, std::string_view content, std::string_vi
         break;
     }
     Fail(messages.WriteFailed, path, sourceFile, __LINE__, function, result.Error);
+}
+
+std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
+                        std::string (*readCrcContent)(std::istream&), const char* sourceFile,
+                        const char* function)
+{
+    CheckFileSize(path, format.Messages.TooLarge, sourceFile);
+    const std::string content = LoadFile(path, format.Messages, sourceFile, function);
+    std::istringstream stream(content);
+    if (!HasHwgHeader(stream))
+    {
+        Fail(format.InvalidHeader, path, sourceFile, __LINE__, function);
+    }
+    if (Contains(content, kHwgEndMarker))
+    {
+        Rewind(stream);
+        const std::string guarded = readCrcContent(stream);
+        std::string line;
+        if (!std::getline(stream, line))
+        {
+            throw TessmarException(std::string(format.CrcLineMissing), sourceFile, __LINE__,
+                                   "extractCrcValueFromFile");
+        }
+        const auto pieces = StringUtils::Split(line, format.CrcSeparator);
+        if (pieces.size() != 2)
+        {
+            throw TessmarException(std::string(format.CrcLineInvalid) + line, sourceFile, __LINE__,
+                                   "extractCrcValueFromFile");
+        }
+        if (CrcText(guarded) != StringUtils::Trim(pieces[1]))
+        {
+            Fail(format.Tampered, path, sourceFile, __LINE__, function);
+        }
+    }
+    // Lines after the CRC line are not guarded by it, so they are not read.
+    return std::string(UpToCrcLine(content, kHwgEndMarker));
+}
+
+std::string HwgFileStart(const HwgFormat& format, std::string_view libraryVersion,
+                         std::string_view firmwareVersion)
+{
+    std::string out;
+    out.append(kHwgHeader).append("\n");
+    out.append(format.LibraryVersionLabel).append(WithoutControlCharacters(libraryVersion)).append("\n");
+    out.append(format.FirmwareVersionLabel).append(WithoutControlCharacters(firmwareVersion)).append("\n");
+    return out;
+}
+
+void StoreHwgFile(const std::string& path, std::string content, bool withEndMarker, const HwgFormat& format,
+                  const char* sourceFile, const char* function)
+{
+    if (withEndMarker)
+    {
+        content.append(kHwgEndMarker).append("\n");
+        const std::string crc = CrcText(content);
+        content.append(kHwgCrcKey).append(format.CrcSeparator).append(crc);
+    }
+    StoreFile(path, content, format.OpenForWritingFailed, format.Messages, sourceFile, function);
+}
+
+bool Contains(std::string_view line, std::string_view text)
+{
+    return line.find(text) != std::string_view::npos;
+}
+
+std::string CrcText(std::string_view text)
+{
+    return StringUtils::ToHexString(
+        StringUtils::Crc32Value(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), 8);
 }
 
 std::string WithoutControlCharacters(std::string_view text)

@@ -26,6 +26,21 @@ struct FileMessages
     std::string_view WriteFailed;
 };
 
+// What sets the two .hwg formats (reader configurations and BLE data sets) apart where both are read and
+// written the same way.
+struct HwgFormat
+{
+    FileMessages Messages;
+    std::string_view OpenForWritingFailed; // followed by the path
+    std::string_view InvalidHeader;        // followed by the path
+    std::string_view Tampered;             // followed by the path
+    std::string_view CrcSeparator;         // between the CRC key and the digits
+    std::string_view CrcLineMissing;
+    std::string_view CrcLineInvalid; // followed by the line
+    std::string_view LibraryVersionLabel;
+    std::string_view FirmwareVersionLabel;
+};
+
 // Throws (as `validateFileSize`) when something other than a regular file stands at the path, or a file
 // larger than the limit; a missing path passes. A failing query raises std::filesystem::filesystem_error.
 void CheckFileSize(const std::string& path, std::string_view tooLarge, const char* sourceFile);
@@ -37,6 +52,27 @@ std::string LoadFile(const std::string& path, const FileMessages& messages, cons
 // Replaces the file whole; on failure it keeps its old bytes and nothing else is left behind.
 void StoreFile(const std::string& path, std::string_view content, std::string_view openForWritingFailed,
                const FileMessages& messages, const char* sourceFile, const char* function);
+
+// Checks the size, loads the file, checks its header and, when it holds the end marker, its CRC line against
+// the text `readCrcContent` takes from the start of the file (leaving the stream before the CRC line).
+// Returns the part of the text the CRC guards.
+std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
+                        std::string (*readCrcContent)(std::istream&), const char* sourceFile,
+                        const char* function);
+
+// The opening lines of a .hwg file: the template header and the two versions, each on a line of its own.
+std::string HwgFileStart(const HwgFormat& format, std::string_view libraryVersion,
+                         std::string_view firmwareVersion);
+
+// Closes `content` with the end marker and the CRC line over everything before it when asked, then replaces
+// the file with it.
+void StoreHwgFile(const std::string& path, std::string content, bool withEndMarker, const HwgFormat& format,
+                  const char* sourceFile, const char* function);
+
+bool Contains(std::string_view line, std::string_view text);
+
+// The CRC-32 of `text` as the eight hexadecimal digits of a CRC line.
+std::string CrcText(std::string_view text);
 
 // Texts that come from a reader lose their control characters, so they cannot break a line.
 std::string WithoutControlCharacters(std::string_view text);

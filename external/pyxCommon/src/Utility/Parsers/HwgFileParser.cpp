@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -25,17 +26,24 @@ constexpr std::size_t kFieldEntryBytes = FieldEntry::kByteSize;
 constexpr std::size_t kSeparatorEntryBytes = SeparatorEntry::kByteSize;
 constexpr std::size_t kSepDataBytesPerLine = 8;
 
-constexpr Support::FileMessages kMessages{
-    "File size is too large to be a valid HWG file: ",
-    "Failed to open HWG file: ",
-    "Failed to read HWG file: ",
-    "Failed to write HWG file: ",
+constexpr Support::HwgFormat kFormat{
+    {
+        "File size is too large to be a valid HWG file: ",
+        "Failed to open HWG file: ",
+        "Failed to read HWG file: ",
+        "Failed to write HWG file: ",
+    },
+    "Failed to open HWG file for writing: ",
+    "Invalid HWG file header: ",
+    "HWG file has been tampered: ",
+    " = ",
+    "Failed to read CRC line from HWG file",
+    "Invalid CRC line format in HWG file: ",
+    "LibraryVersion = ",
+    "DeviceFirmwareVersion = ",
 };
 
-bool Contains(std::string_view line, std::string_view text)
-{
-    return line.find(text) != std::string_view::npos;
-}
+using Support::Contains;
 
 // Bytes as two upper-case digits each, joined by periods.
 std::string DataLine(const std::vector<std::uint8_t>& bytes, std::size_t first, std::size_t count)
@@ -50,6 +58,18 @@ std::string DataLine(const std::vector<std::uint8_t>& bytes, std::size_t first, 
         line += StringUtils::ToHexString(bytes[i], 2);
     }
     return line;
+}
+
+// A property line: its name, value and description, with the separators of its block.
+void AppendProperty(std::string& out, const HwgProperty& property, const ReaderConfiguration& configuration,
+                    std::string_view afterName, std::string_view beforeDescription)
+{
+    out.append(property.Name)
+        .append(afterName)
+        .append(property.Getter(configuration))
+        .append(beforeDescription)
+        .append(property.Description)
+        .append("\n");
 }
 
 // A data line's bytes may be separated by a comma or a period, by blanks and tabs, or by a comma or a
@@ -108,12 +128,6 @@ void AppendDataBytes(const std::string& line, std::size_t& count, std::vector<st
         }
     }
 }
-
-std::string CrcOf(std::string_view text)
-{
-    return StringUtils::ToHexString(
-        StringUtils::Crc32Value(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), 8);
-}
 } // namespace
 
 void HwgFileParser::WriteConfigurationToHwgFile(
@@ -127,14 +141,7 @@ void HwgFileParser::WriteConfigurationToHwgFile(
                   "The number of configurations and extended configurations must be the same.");
     }
     // The whole text is built first, so nothing reaches the disk unless all of it could be made.
-    std::string out;
-    out.append(Support::kHwgHeader).append("\n");
-    out.append("LibraryVersion = ")
-        .append(Support::WithoutControlCharacters(info.LibraryVersion))
-        .append("\n");
-    out.append("DeviceFirmwareVersion = ")
-        .append(Support::WithoutControlCharacters(info.DeviceFirmwareVersion))
-        .append("\n");
+    std::string out = Support::HwgFileStart(kFormat, info.LibraryVersion, info.DeviceFirmwareVersion);
     for (std::size_t i = 0; i < configurations.size(); ++i)
     {
         out.append("\n");
@@ -147,13 +154,7 @@ void HwgFileParser::WriteConfigurationToHwgFile(
             out.append(kNextConfig).append("\n");
         }
     }
-    if (info.WithEndMarker)
-    {
-        out.append(Support::kHwgEndMarker).append("\n");
-        writeCrcLine(out);
-    }
-    Support::StoreFile(path, out, "Failed to open HWG file for writing: ", kMessages, PYX_SOURCE_FILE,
-                       __func__);
+    Support::StoreHwgFile(path, std::move(out), info.WithEndMarker, kFormat, PYX_SOURCE_FILE, __func__);
 }
 
 void HwgFileParser::writePropertyBlocks(std::string& out, const ReaderConfiguration& configuration)
@@ -167,12 +168,7 @@ void HwgFileParser::writePropertyBlocks(std::string& out, const ReaderConfigurat
         out.append("/ ").append(block.Name).append("\n");
         for (const HwgProperty& property : block.Properties)
         {
-            out.append(property.Name)
-                .append(" = ")
-                .append(property.Getter(configuration))
-                .append("     / ")
-                .append(property.Description)
-                .append("\n");
+            AppendProperty(out, property, configuration, " = ", "     / ");
         }
         out.append("\n");
     }
@@ -234,52 +230,20 @@ void HwgFileParser::writeUnnamedBlock(std::string& out, const ReaderConfiguratio
                      [](const HwgPropertyBlock& block) { return block.Name.empty(); });
     for (const HwgProperty& property : untitled->Properties)
     {
-        out.append(property.Name)
-            .append(": ")
-            .append(property.Getter(configuration))
-            .append(" / ")
-            .append(property.Description)
-            .append("\n");
+        AppendProperty(out, property, configuration, ": ", " / ");
     }
-}
-
-void HwgFileParser::writeCrcLine(std::string& out)
-{
-    const std::string crc = CrcOf(out);
-    out.append(Support::kHwgCrcKey).append(" = ").append(crc);
 }
 
 std::vector<HwgConfigurationEntry> HwgFileParser::ReadConfigurationFromHwgFile(const std::string& path)
 {
-    validateFileSize(path);
-    const std::string content = Support::LoadFile(path, kMessages, PYX_SOURCE_FILE, __func__);
-    std::istringstream stream(content);
-    if (!validateHeader(stream))
-    {
-        PYX_THROW(TessmarException, "Invalid HWG file header: " + path);
-    }
-    if (Contains(content, Support::kHwgEndMarker) && !validateCrc(stream))
-    {
-        PYX_THROW(TessmarException, "HWG file has been tampered: " + path);
-    }
-    // Lines after the CRC line are not guarded by it, so they are not read.
-    std::istringstream guarded{std::string(Support::UpToCrcLine(content, Support::kHwgEndMarker))};
+    std::istringstream guarded{
+        Support::LoadHwgFile(path, kFormat, readCrcContent, PYX_SOURCE_FILE, __func__)};
     std::vector<HwgConfigurationEntry> entries;
     while (hasNextConfiguration(guarded))
     {
         entries.push_back(extractNextConfiguration(guarded));
     }
     return entries;
-}
-
-void HwgFileParser::validateFileSize(const std::string& path)
-{
-    Support::CheckFileSize(path, kMessages.TooLarge, PYX_SOURCE_FILE);
-}
-
-bool HwgFileParser::validateHeader(std::istream& stream)
-{
-    return Support::HasHwgHeader(stream);
 }
 
 std::string HwgFileParser::readCrcContent(std::istream& stream)
@@ -301,28 +265,6 @@ std::string HwgFileParser::readCrcContent(std::istream& stream)
         break;
     }
     return text;
-}
-
-bool HwgFileParser::validateCrc(std::istream& stream)
-{
-    Support::Rewind(stream);
-    const std::string text = readCrcContent(stream);
-    return CrcOf(text) == extractCrcValueFromFile(stream);
-}
-
-std::string HwgFileParser::extractCrcValueFromFile(std::istream& stream)
-{
-    std::string line;
-    if (!std::getline(stream, line))
-    {
-        PYX_THROW(TessmarException, "Failed to read CRC line from HWG file");
-    }
-    const auto pieces = StringUtils::Split(line, " = ");
-    if (pieces.size() != 2)
-    {
-        PYX_THROW(TessmarException, "Invalid CRC line format in HWG file: " + line);
-    }
-    return StringUtils::Trim(pieces[1]);
 }
 
 bool HwgFileParser::hasNextConfiguration(std::istream& stream)

@@ -24,10 +24,7 @@ constexpr Support::FileMessages kMessages{
     "Failed to write SmartCard Ini file: ",
 };
 
-bool Contains(std::string_view line, std::string_view text)
-{
-    return line.find(text) != std::string_view::npos;
-}
+using Support::Contains;
 
 std::uint32_t ParseHex(const std::string& text)
 {
@@ -38,7 +35,7 @@ std::uint32_t ParseHex(const std::string& text)
 std::vector<SmartCardConfiguration>
 SmartCardConfigurationFileParser::ReadConfigurationFromSmartCardIniFile(const std::string& path)
 {
-    validateFileSize(path);
+    Support::CheckFileSize(path, kMessages.TooLarge, PYX_SOURCE_FILE);
     const std::string content = Support::LoadFile(path, kMessages, PYX_SOURCE_FILE, __func__);
     std::istringstream stream(content);
     if (!validateCrc(stream))
@@ -67,11 +64,6 @@ SmartCardConfigurationFileParser::ReadConfigurationFromSmartCardIniFile(const st
     return configurations;
 }
 
-void SmartCardConfigurationFileParser::validateFileSize(const std::string& path)
-{
-    Support::CheckFileSize(path, kMessages.TooLarge, PYX_SOURCE_FILE);
-}
-
 std::string SmartCardConfigurationFileParser::readCrcContent(std::istream& stream)
 {
     std::string text;
@@ -87,9 +79,7 @@ bool SmartCardConfigurationFileParser::validateCrc(std::istream& stream)
 {
     const std::string text = readCrcContent(stream);
     const std::string value = extractValue(stream, "iEndOfIniFile");
-    return StringUtils::ToHexString(
-               StringUtils::Crc32Value(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), 8) ==
-           value;
+    return Support::CrcText(text) == value;
 }
 
 std::string SmartCardConfigurationFileParser::extractValue(std::istream& stream, const std::string& key)

@@ -26,15 +26,10 @@ public:
     static ReaderBleConfiguration ReadBleConfigurationFromBleHwgFile(const std::string& path);
 
 private:
-    static void validateFileSize(const std::string& path);
-    static bool validateHeader(std::istream& stream);
     static std::string readCrcContent(std::istream& stream);
-    static bool validateCrc(std::istream& stream);
-    static std::string extractCrcValueFromFile(std::istream& stream);
     static std::uint8_t detectBleDataType(std::istream& stream);
     static std::vector<std::uint8_t> extractBleData(std::istream& stream, std::uint8_t dataType);
     static void writeBleDataSection(std::string& out, std::uint8_t dataSet,
                                     const std::vector<std::uint8_t>& data);
-    static void writeCrcLine(std::string& out);
 };
 } // namespace PyxCommon

@@ -45,17 +45,12 @@ public:
     static ExtendedConfiguration ExtractExtendedConfiguration(std::istream& stream);
 
 private:
-    static void validateFileSize(const std::string& path);
-    static bool validateHeader(std::istream& stream);
     static std::string readCrcContent(std::istream& stream);
-    static bool validateCrc(std::istream& stream);
-    static std::string extractCrcValueFromFile(std::istream& stream);
     static bool hasNextConfiguration(std::istream& stream);
     static HwgConfigurationEntry extractNextConfiguration(std::istream& stream);
     static std::string extractPropertyValue(const std::string& line);
     static void writePropertyBlocks(std::string& out, const ReaderConfiguration& configuration);
     static void writeExtendedConfiguration(std::string& out, const ExtendedConfiguration& configuration);
     static void writeUnnamedBlock(std::string& out, const ReaderConfiguration& configuration);
-    static void writeCrcLine(std::string& out);
 };
 } // namespace PyxCommon

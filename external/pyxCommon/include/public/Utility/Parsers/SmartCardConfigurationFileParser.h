@@ -19,7 +19,6 @@ public:
     static std::vector<SmartCardConfiguration> ReadConfigurationFromSmartCardIniFile(const std::string& path);
 
 private:
-    static void validateFileSize(const std::string& path);
     static std::string readCrcContent(std::istream& stream);
     static bool validateCrc(std::istream& stream);
     static std::string extractValue(std::istream& stream, const std::string& key);
