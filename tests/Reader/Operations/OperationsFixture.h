@@ -29,25 +29,14 @@ private:
 // A Pyx::Reader opened and initialised through the library on a simulated reader: a umockdev hidraw node
 // for FeatureReport, a pseudo-terminal for SerialBinary; the waits of its commands are recorded in
 // commandDelays_. Tests change the model before Open when the reader should report something else.
-class OperationsTest : public ::testing::Test
+class OperationsTest : public ::testing::Test, protected Sim::SimulatedReaderRig
 {
 protected:
     void TearDown() override { Pyx::AbstractReader::DestroyInstance(handle_); }
 
     Pyx::Reader& Open(Sim::Protocol protocol = Sim::Protocol::FeatureReport)
     {
-        PyxCommon::ReaderDefinition definition{};
-        if (protocol == Sim::Protocol::SerialBinary)
-        {
-            serial_ = std::make_unique<Sim::SimulatedSerialReader>(simulator_);
-            definition = serial_->Definition();
-        }
-        else
-        {
-            testbed_ = std::make_unique<HidTestbed>();
-            usb_ = std::make_unique<Sim::SimulatedUsbReader>(*testbed_, simulator_, protocol);
-            definition = usb_->Definition();
-        }
+        const PyxCommon::ReaderDefinition definition = Attach(protocol);
         PyxProtocol::ProtocolFacade::Seams seams;
         seams.MakeDelay = [delays = commandDelays_] { return std::make_unique<ForwardingDelay>(delays); };
         handle_ = Pyx::Testing::CreateReaderInstanceWithSeams(definition, 1, seams);
@@ -71,11 +60,6 @@ protected:
         return "";
     }
 
-    // Declared first, so it outlives the node and the peer that call into it.
-    Sim::ReaderSimulator simulator_;
-    std::unique_ptr<HidTestbed> testbed_;
-    std::unique_ptr<Sim::SimulatedUsbReader> usb_;
-    std::unique_ptr<Sim::SimulatedSerialReader> serial_;
     void* handle_ = nullptr;
     std::shared_ptr<RecordingTimeDelay> commandDelays_ = std::make_shared<RecordingTimeDelay>();
 };

@@ -13,24 +13,13 @@ namespace PyxTest
 {
 // A simulated reader opened through the transport factory, as the library opens a real one: a umockdev
 // hidraw node for FeatureReport and Mfp24, a pseudo-terminal peer for SerialBinary.
-template <typename Base = ::testing::Test> class SimulatedReaderTest : public Base
+template <typename Base = ::testing::Test>
+class SimulatedReaderTest : public Base, protected Sim::SimulatedReaderRig
 {
 protected:
     void Open(Sim::Protocol protocol)
     {
-        PyxCommon::ReaderDefinition definition{};
-        if (protocol == Sim::Protocol::SerialBinary)
-        {
-            serial_ = std::make_unique<Sim::SimulatedSerialReader>(simulator_);
-            definition = serial_->Definition();
-        }
-        else
-        {
-            testbed_ = std::make_unique<HidTestbed>();
-            usb_ = std::make_unique<Sim::SimulatedUsbReader>(*testbed_, simulator_, protocol);
-            definition = usb_->Definition();
-        }
-        transport_ = PyxTransport::TransportFactory::CreateTransport(definition);
+        transport_ = PyxTransport::TransportFactory::CreateTransport(Attach(protocol));
         transport_->init(1);
     }
 
@@ -48,11 +37,6 @@ protected:
         return "";
     }
 
-    // Declared first, so it outlives the node and the peer that call into it.
-    Sim::ReaderSimulator simulator_;
-    std::unique_ptr<HidTestbed> testbed_;
-    std::unique_ptr<Sim::SimulatedUsbReader> usb_;
-    std::unique_ptr<Sim::SimulatedSerialReader> serial_;
     std::unique_ptr<PyxTransport::Transport> transport_;
 };
 
