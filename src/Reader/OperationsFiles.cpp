@@ -46,6 +46,17 @@ bool HasExtension(const std::string& fileName, const char* extension)
     return std::filesystem::path(fileName).extension() == extension;
 }
 
+// `kind` names the file in the failure: "INI", "HWG".
+void RequireExtension(const std::string& fileName, const char* extension, const char* kind, int line,
+                      const char* function)
+{
+    if (!HasExtension(fileName, extension))
+    {
+        throw ReaderException(fmt::format("File '{}' is not a valid {} file.", fileName, kind),
+                              Steps::kSourceFile, line, function);
+    }
+}
+
 std::size_t BleDataSize(PyxCommon::BleDataType type)
 {
     return type == PyxCommon::BleDataType::Data ? 384 : 128;
@@ -121,11 +132,7 @@ void Reader::WriteSmartCardConfigurationToReader(const std::string& fileName) co
 {
     const std::lock_guard sequence(SequenceMutex());
     const OperationScope scope(*this);
-    if (!HasExtension(fileName, ".ini"))
-    {
-        throw ReaderException(fmt::format("File '{}' is not a valid INI file.", fileName), Steps::kSourceFile,
-                              kLineNotAnIniFile, "WriteSmartCardConfigurationToReader");
-    }
+    RequireExtension(fileName, ".ini", "INI", kLineNotAnIniFile, "WriteSmartCardConfigurationToReader");
     ExecuteWithCapabilityCheck(
         "Pyx::Reader::WriteSmartCardConfigurationToReader",
         [&]
@@ -242,11 +249,7 @@ void Reader::WriteHwgFileToReader(const std::string& fileName) const
 {
     const std::lock_guard sequence(SequenceMutex());
     const OperationScope scope(*this);
-    if (!HasExtension(fileName, ".hwg"))
-    {
-        throw ReaderException(fmt::format("File '{}' is not a valid HWG file.", fileName), Steps::kSourceFile,
-                              kLineNotAHwgFile, "WriteHwgFileToReader");
-    }
+    RequireExtension(fileName, ".hwg", "HWG", kLineNotAHwgFile, "WriteHwgFileToReader");
     const ReaderMetadataStruct metadata = MetadataSnapshot();
     const std::uint32_t count = metadata.ConfigurationCount;
     RequireConfigurations(count, fileName, "WriteHwgFileToReader");
