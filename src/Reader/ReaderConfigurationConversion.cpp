@@ -52,6 +52,25 @@ void AddLeadingAndTrailingCharacters(PyxCommon::ReaderConfiguration& configurati
     }
 }
 
+// Block 1 and the C record name these settings alike; both are applied in this order, so a value out of
+// range fails on the same setting whichever side it comes from.
+template <typename Source>
+void ApplyDigitAndKeystrokeSettings(const Source& source, PyxCommon::ReaderConfiguration& configuration)
+{
+    configuration.SetIdBitCount(source.IdBitCount)
+        .SetExpectedBitCount(source.ExpectedBitCount)
+        .SetIdAndFacDelimiter(source.IdAndFacDelimiter)
+        .SetTerminationCharacter(source.TerminationCharacter)
+        .SetUseFixedLengthForFacAndId(Flag(source.UseFixedLengthForFacAndId))
+        .SetEnforceExpectedBitCount(Flag(source.EnforceExpectedBitCount))
+        .SetStripFacFromId(Flag(source.StripFacFromId))
+        .SetSendFacAfterStrippingIt(Flag(source.SendFacAfterStrippingIt))
+        .SetUseIdAndFacDelimiter(Flag(source.UseIdAndFacDelimiter))
+        .SetDisableKeystrokeTerminationCharacter(Flag(source.DisableKeystrokeTerminationCharacter))
+        .SetEnableContinuousRead(Flag(source.EnableContinuousRead))
+        .SetDisableKeystroking(Flag(source.DisableKeystroking));
+}
+
 struct ParitySplit
 {
     std::uint8_t block1;
@@ -81,20 +100,9 @@ void ApplyConfigurationBlocks(const PyxProtocol::ReaderConfiguration& blocks,
     configuration.SetFacDigitCount(b1.FacDigitCount)
         .SetIdDigitCount(b1.IdDigitCount)
         .SetTotalStripLeadingParityCount(std::uint32_t{b1.StripLeadingParityCount} + b4.LeadingParityBig)
-        .SetTotalStripTrailingParityCount(std::uint32_t{b1.StripTrailingParityCount} + b4.TrailingParityBig)
-        .SetIdBitCount(b1.IdBitCount)
-        .SetExpectedBitCount(b1.ExpectedBitCount)
-        .SetIdAndFacDelimiter(b1.IdAndFacDelimiter)
-        .SetTerminationCharacter(b1.TerminationCharacter)
-        .SetUseFixedLengthForFacAndId(Flag(b1.UseFixedLengthForFacAndId))
-        .SetEnforceExpectedBitCount(Flag(b1.EnforceExpectedBitCount))
-        .SetStripFacFromId(Flag(b1.StripFacFromId))
-        .SetSendFacAfterStrippingIt(Flag(b1.SendFacAfterStrippingIt))
-        .SetUseIdAndFacDelimiter(Flag(b1.UseIdAndFacDelimiter))
-        .SetDisableKeystrokeTerminationCharacter(Flag(b1.DisableKeystrokeTerminationCharacter))
-        .SetEnableContinuousRead(Flag(b1.EnableContinuousRead))
-        .SetDisableKeystroking(Flag(b1.DisableKeystroking))
-        .SetDataHoldTimeMs(std::uint32_t{b2.DataHoldTime} * kHoldTimeStepMs)
+        .SetTotalStripTrailingParityCount(std::uint32_t{b1.StripTrailingParityCount} + b4.TrailingParityBig);
+    ApplyDigitAndKeystrokeSettings(b1, configuration);
+    configuration.SetDataHoldTimeMs(std::uint32_t{b2.DataHoldTime} * kHoldTimeStepMs)
         .SetLockOutTimeMs(std::uint32_t{b2.LockOutTime} * kHoldTimeStepMs)
         .SetKeyPressTimeMs(std::uint32_t{b2.KeyPressTime} << kKeyTimeShift)
         .SetKeyReleaseTimeMs(std::uint32_t{b2.KeyReleaseTime} << kKeyTimeShift)
@@ -237,20 +245,9 @@ PyxCommon::ReaderConfiguration FromConfigurationRecord(const PyxReaderConfigurat
     configuration.SetFacDigitCount(r.FacDigitCount)
         .SetIdDigitCount(r.IdDigitCount)
         .SetTotalStripLeadingParityCount(r.TotalStripLeadingParityCount)
-        .SetTotalStripTrailingParityCount(r.TotalStripTrailingParityCount)
-        .SetIdBitCount(r.IdBitCount)
-        .SetExpectedBitCount(r.ExpectedBitCount)
-        .SetIdAndFacDelimiter(r.IdAndFacDelimiter)
-        .SetTerminationCharacter(r.TerminationCharacter)
-        .SetUseFixedLengthForFacAndId(Flag(r.UseFixedLengthForFacAndId))
-        .SetEnforceExpectedBitCount(Flag(r.EnforceExpectedBitCount))
-        .SetStripFacFromId(Flag(r.StripFacFromId))
-        .SetSendFacAfterStrippingIt(Flag(r.SendFacAfterStrippingIt))
-        .SetUseIdAndFacDelimiter(Flag(r.UseIdAndFacDelimiter))
-        .SetDisableKeystrokeTerminationCharacter(Flag(r.DisableKeystrokeTerminationCharacter))
-        .SetEnableContinuousRead(Flag(r.EnableContinuousRead))
-        .SetDisableKeystroking(Flag(r.DisableKeystroking))
-        .SetLegacyBitStreamTimeOutMs(r.LegacyBitStreamTimeOutMs)
+        .SetTotalStripTrailingParityCount(r.TotalStripTrailingParityCount);
+    ApplyDigitAndKeystrokeSettings(r, configuration);
+    configuration.SetLegacyBitStreamTimeOutMs(r.LegacyBitStreamTimeOutMs)
         .SetDataHoldTimeMs(r.DataHoldTimeMs)
         .SetLockOutTimeMs(r.LockOutTimeMs)
         .SetKeyPressTimeMs(r.KeyPressTimeMs)
