@@ -1,4 +1,5 @@
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -18,47 +19,53 @@ void SetText(char (&field)[N], std::uint8_t& present, const char* text, bool isP
     present = isPresent ? 1 : 0;
 }
 
+struct TextCase
+{
+    const char* text;
+    bool supported;
+};
+
 class CapabilityRulesTest : public ::testing::Test
 {
 protected:
+    // Each case's text as the reader's `field`, then `unreported` in it with the field not reported: a text
+    // the reader did not report never rules the capability out.
+    template <std::size_t N>
+    void ExpectRuleOnText(char (&field)[N], std::uint8_t& present, ReaderCapability capability,
+                          std::initializer_list<TextCase> cases, const char* unreported)
+    {
+        for (const auto& c : cases)
+        {
+            SetText(field, present, c.text);
+            EXPECT_EQ(profile_.HasCapability(capability), c.supported) << c.text;
+        }
+        SetText(field, present, unreported, false);
+        EXPECT_TRUE(profile_.HasCapability(capability));
+    }
+
     ReaderMetadataStruct metadata_{};
     Pyx::DefaultReaderCapabilityProfile profile_{metadata_, nullptr};
 };
 
 TEST_F(CapabilityRulesTest, KeystrokingFollowsTheFourthCharacterFromTheEndOfTheModelPrefix)
 {
-    const struct
-    {
-        const char* partNumber;
-        bool supported;
-    } cases[] = {
-        {"ABC-2123-X", false}, {"ABC-1234-X", true}, {"A2BC", true}, {"2BCD", false},
-        {"XYZ", true},         {"AB2D-", true},      {"-", true},    {"X-2BCD-Y", false},
-    };
-    for (const auto& c : cases)
-    {
-        SetText(metadata_.PartNumber, metadata_.PartNumberPresent, c.partNumber);
-        EXPECT_EQ(profile_.HasCapability(READER_CAPABILITY_KEYSTROKING), c.supported) << c.partNumber;
-    }
-    // A part number the reader did not report never rules keystroking out.
-    SetText(metadata_.PartNumber, metadata_.PartNumberPresent, "2BCD", false);
-    EXPECT_TRUE(profile_.HasCapability(READER_CAPABILITY_KEYSTROKING));
+    ExpectRuleOnText(metadata_.PartNumber, metadata_.PartNumberPresent, READER_CAPABILITY_KEYSTROKING,
+                     {{"ABC-2123-X", false},
+                      {"ABC-1234-X", true},
+                      {"A2BC", true},
+                      {"2BCD", false},
+                      {"XYZ", true},
+                      {"AB2D-", true},
+                      {"-", true},
+                      {"X-2BCD-Y", false}},
+                     "2BCD");
 }
 
 TEST_F(CapabilityRulesTest, BlockFiveIsMissingOnP35Models)
 {
-    const struct
-    {
-        const char* text;
-        bool supported;
-    } cases[] = {{"Model P35-X", false}, {"p350", false}, {"P3 5", true}, {"P3", true}};
-    for (const auto& c : cases)
-    {
-        SetText(metadata_.ReaderString7, metadata_.ReaderString7Present, c.text);
-        EXPECT_EQ(profile_.HasCapability(READER_CAPABILITY_CONFIGURATION_BLOCK_5), c.supported) << c.text;
-    }
-    SetText(metadata_.ReaderString7, metadata_.ReaderString7Present, "P35", false);
-    EXPECT_TRUE(profile_.HasCapability(READER_CAPABILITY_CONFIGURATION_BLOCK_5));
+    ExpectRuleOnText(metadata_.ReaderString7, metadata_.ReaderString7Present,
+                     READER_CAPABILITY_CONFIGURATION_BLOCK_5,
+                     {{"Model P35-X", false}, {"p350", false}, {"P3 5", true}, {"P3", true}}, "P35");
 }
 
 TEST_F(CapabilityRulesTest, MetadataRulesReadTheRecordAsItStandsWhenAsked)
