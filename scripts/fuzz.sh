@@ -29,7 +29,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 summary=()
-for pair in HwgFileFuzzer:hwg BleHwgFileFuzzer:ble SmartCardIniFuzzer:ini; do
+for pair in HwgFileFuzzer:hwg BleHwgFileFuzzer:ble SmartCardIniFuzzer:ini ReaderConfigurationFuzzer:config; do
   target=${pair%%:*}
   seeds=${pair##*:}
   mkdir -p "$work/corpus-$seeds"
