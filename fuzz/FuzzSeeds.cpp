@@ -1,11 +1,12 @@
-// Writes the seed corpora of the fuzzers into <folder>/hwg, <folder>/ble, <folder>/ini and <folder>/config,
-// with the library's own writers where it has them.
+// Writes the seed corpora of the fuzzers into <folder>/hwg, <folder>/ble, <folder>/ini, <folder>/config and
+// <folder>/replies, with the library's own writers where it has them and the simulated reader's answers.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <utility>
 
 #include "FuzzInput.h"
+#include "ReplySeeds.h"
 #include "Utility/Parsers/BleHwgFileParser.h"
 #include "Utility/Parsers/HwgFileParser.h"
 
@@ -53,7 +54,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::filesystem::path root = argv[1];
-    for (const char* kind : {"hwg", "ble", "ini", "config"})
+    for (const char* kind : {"hwg", "ble", "ini", "config", "replies"})
     {
         std::filesystem::create_directories(root / kind);
     }
@@ -98,6 +99,7 @@ int main(int argc, char** argv)
             .write(reinterpret_cast<const char*>(&configuration), sizeof configuration);
     }
 
+    PyxFuzz::WriteReplySeeds(root / "replies");
     std::filesystem::remove(scratch);
     return 0;
 }
