@@ -1,9 +1,11 @@
 #include "ReplySeeds.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <exception>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ReaderSimulator.h"
 #include "ReplyScript.h"
