@@ -1,10 +1,12 @@
-// Writes the seed corpora of the fuzzers into <folder>/hwg, <folder>/ble and <folder>/ini, with the library's
-// own writers where it has them.
+// Writes the seed corpora of the fuzzers into <folder>/hwg, <folder>/ble, <folder>/ini, <folder>/config and
+// <folder>/replies, with the library's own writers where it has them and the simulated reader's answers.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "FuzzInput.h"
+#include "ReplySeeds.h"
 #include "Utility/Parsers/BleHwgFileParser.h"
 #include "Utility/Parsers/HwgFileParser.h"
 
@@ -52,7 +54,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::filesystem::path root = argv[1];
-    for (const char* kind : {"hwg", "ble", "ini"})
+    for (const char* kind : {"hwg", "ble", "ini", "config", "replies"})
     {
         std::filesystem::create_directories(root / kind);
     }
@@ -88,6 +90,16 @@ int main(int argc, char** argv)
                                                   "[Blob2]\nhdr=1 A1 2 A4\ndata=ff 01\n[EOF]\niEndOfIniFile=",
                                                   PyxFuzz::kIniCrc);
     std::ofstream(root / "ini" / "two-blobs.ini", std::ios::binary) << ini;
+
+    // A configuration record is the C image the conversions take; its first 40 bytes double as five blocks.
+    for (const auto& [name, configuration] : {std::pair{"default.bin", ReaderConfiguration{}},
+                                              std::pair{"sample.bin", SampleConfiguration(0x0150)}})
+    {
+        std::ofstream(root / "config" / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(&configuration), sizeof configuration);
+    }
+
+    PyxFuzz::WriteReplySeeds(root / "replies");
     std::filesystem::remove(scratch);
     return 0;
 }
