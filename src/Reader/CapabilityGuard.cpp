@@ -11,8 +11,9 @@ namespace Pyx::Detail
 {
 namespace
 {
-// Failures of the guard name the guard's header, as the header's own throw sites would.
-constexpr const char* kGuardFile = "Utilities/CapabilityGuard.h";
+// Failures of the guard are recorded under the execution-helpers header (which pulls in CapabilityGuard.h),
+// the name hosts have always seen in their results.
+constexpr const char* kGuardFile = "Utilities/ExecutionHelpers.h";
 constexpr const char* kGuardFunction = "ExecuteWithCapabilityCheck";
 constexpr int kLineUnsupported = 157;
 constexpr int kLineOperationFailed = 169;

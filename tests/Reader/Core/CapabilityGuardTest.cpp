@@ -34,7 +34,7 @@ TEST_F(CapabilityGuardTest, RefusalsAndFailuresNameTheGuardAndCarryTheProtocolCa
     Open();
     Reader().Init();
     const auto refused = ReaderExceptionOf([&] { Reader().EnableKeystroking(true); });
-    EXPECT_EQ(refused.GetFileName(), "Utilities/CapabilityGuard.h");
+    EXPECT_EQ(refused.GetFileName(), "Utilities/ExecutionHelpers.h");
     EXPECT_EQ(refused.GetLineNumber(), 157);
     EXPECT_EQ(refused.GetFunctionName(), "ExecuteWithCapabilityCheck");
     EXPECT_FALSE(refused.HasProtocolException());
@@ -43,7 +43,7 @@ TEST_F(CapabilityGuardTest, RefusalsAndFailuresNameTheGuardAndCarryTheProtocolCa
     const auto failed = ReaderExceptionOf([&] { Reader().Beep(1, PyxProtocol::BEEP_DURATION::BEEP_SHORT); });
     EXPECT_EQ(failed.GetMessage(), "Operation 'Pyx::Reader::Beep' failed [Protocol Exception: Beep command "
                                    "received error response: UNKNOWN_ERROR]");
-    EXPECT_EQ(failed.GetFileName(), "Utilities/CapabilityGuard.h");
+    EXPECT_EQ(failed.GetFileName(), "Utilities/ExecutionHelpers.h");
     EXPECT_EQ(failed.GetLineNumber(), 169);
     EXPECT_TRUE(failed.HasProtocolException());
     EXPECT_EQ(failed.GetProtocolExceptionType(), "TessmarException");
