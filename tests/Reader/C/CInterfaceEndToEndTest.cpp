@@ -282,6 +282,18 @@ TEST_F(CInterfaceEndToEnd, ReaderLifeFromTheCHost)
     EXPECT_STRNE(types.CardTypes[types.Count - 1].Name, "");
     EXPECT_EQ(+types.CardTypes[types.Count].Code, 0); // the rest of the record is cleared
 
+    // More types than the record holds keep the first 256; none leaves an all-zero record.
+    simulator_.Update([](ReaderModel& model) { model.supportedCards.codes.assign(300, 0xF602); });
+    PyxReader_GetSupportedCardTypes(&result, handle, &types);
+    ASSERT_EQ(result.ResultCode, 0) << result.Message;
+    EXPECT_EQ(types.Count, 256u);
+    EXPECT_STRNE(types.CardTypes[255].Name, "");
+    simulator_.Update([](ReaderModel& model) { model.supportedCards.codes.clear(); });
+    PyxReader_GetSupportedCardTypes(&result, handle, &types);
+    ASSERT_EQ(result.ResultCode, 0) << result.Message;
+    const SupportedCardTypesResult none{};
+    EXPECT_EQ(std::memcmp(&types, &none, sizeof types), 0);
+
     // A card of 26 bits: copied to a larger buffer, which is zeroed behind it; refused by a smaller one.
     Present(26, 0x5A);
     std::array<unsigned char, 64> buffer;
