@@ -67,8 +67,8 @@ PyxCommon::Logger& logger = PyxCommon::Logger::GetInstance(false, true);
 // was handed, so a destroy never frees an object that a caller is still inside.
 struct Registry
 {
-    std::mutex mutex;
-    std::unordered_map<ProtocolFacade::Handle, std::shared_ptr<ProtocolFacade>> facades;
+    std::mutex _facadeInstancesMutex;
+    std::unordered_map<ProtocolFacade::Handle, std::shared_ptr<ProtocolFacade>> _facadeInstances;
 };
 
 Registry& registry()
@@ -132,7 +132,7 @@ ProtocolFacade::Handle ProtocolFacade::CreateInstance(const PyxCommon::ReaderDef
 {
     Registry& instances = registry();
     // Held while the transport connects too: creations are serialised and look-ups wait for them.
-    std::lock_guard<std::mutex> lock(instances.mutex);
+    std::lock_guard<std::mutex> lock(instances._facadeInstancesMutex);
     std::shared_ptr<ProtocolFacade> facade(new ProtocolFacade());
     try
     {
@@ -156,7 +156,7 @@ ProtocolFacade::Handle ProtocolFacade::CreateInstance(const PyxCommon::ReaderDef
         facade->_makeDelay = seams.MakeDelay;
         const auto handle = static_cast<Handle>(reinterpret_cast<std::uintptr_t>(facade.get()));
         // Should the insertion fail, the facade and with it the open transport go with the exception.
-        instances.facades.emplace(handle, std::move(facade));
+        instances._facadeInstances.emplace(handle, std::move(facade));
         if (result != nullptr)
         {
             result->HasException = false;
@@ -199,9 +199,9 @@ std::shared_ptr<ProtocolFacade> ProtocolFacade::GetInstance(Handle handle)
         return nullptr;
     }
     Registry& instances = registry();
-    std::lock_guard<std::mutex> lock(instances.mutex);
-    const auto found = instances.facades.find(handle);
-    return found != instances.facades.end() ? found->second : nullptr;
+    std::lock_guard<std::mutex> lock(instances._facadeInstancesMutex);
+    const auto found = instances._facadeInstances.find(handle);
+    return found != instances._facadeInstances.end() ? found->second : nullptr;
 }
 
 void ProtocolFacade::DestroyInstance(Handle handle)
@@ -213,16 +213,16 @@ void ProtocolFacade::DestroyInstance(Handle handle)
     std::shared_ptr<ProtocolFacade> facade;
     {
         Registry& instances = registry();
-        std::lock_guard<std::mutex> lock(instances.mutex);
-        const auto found = instances.facades.find(handle);
+        std::lock_guard<std::mutex> lock(instances._facadeInstancesMutex);
+        const auto found = instances._facadeInstances.find(handle);
         // Flagged before it leaves the registry: whoever finds the handle gone also finds the facade closing,
         // so an operation that got the facade earlier and has not started yet is turned away.
-        if (found == instances.facades.end() || found->second->_isBeingDestroyed.exchange(true))
+        if (found == instances._facadeInstances.end() || found->second->_isBeingDestroyed.exchange(true))
         {
             return;
         }
         facade = std::move(found->second);
-        instances.facades.erase(found);
+        instances._facadeInstances.erase(found);
     }
     std::unique_ptr<Protocol> protocol;
     std::unique_ptr<PyxTransport::Transport> transport;
