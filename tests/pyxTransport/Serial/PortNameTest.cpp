@@ -50,7 +50,7 @@ TEST(PortName, BareLinuxDeviceNamesOpenInDevNotAsComNumbers)
 
 TEST(PortName, NamesWithoutAPortNumberAreRefused)
 {
-    for (const std::string name : {"AUX", "", "COM", "COM0", "TTY"})
+    for (const std::string name : {"AUX", "", "COM", "COM0", "TTY", "tty", "tty/../sda"})
     {
         try
         {

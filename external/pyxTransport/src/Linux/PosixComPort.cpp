@@ -202,8 +202,9 @@ std::string PosixComPort::PortNameToDevicePath(const std::string& portName)
     {
         return portName;
     }
-    // Linux device names ("ttyUSB1", "ttyACM0") are taken as they are, never as COM numbers.
-    if (portName.starts_with("tty"))
+    // Linux device names ("ttyUSB1", "ttyACM0") are taken as they are, never as COM numbers. A bare "tty"
+    // would be the caller's controlling terminal and a name with a slash could leave /dev: neither is a port.
+    if (portName.starts_with("tty") && portName.size() > 3 && portName.find('/') == std::string::npos)
     {
         return "/dev/" + portName;
     }
