@@ -31,16 +31,7 @@ void Reader::Init()
         std::make_shared<DefaultReaderCapabilityProfile>(MetadataRecord(), FacadeLocked(), &MetadataMutex()));
     if (CallbackHandler().HasSubscribers())
     {
-        CallbackHandler().Start(
-            [this](CardData& card)
-            {
-                if (IsDestroying())
-                {
-                    throw ReaderException("Reader is being destroyed", PYX_SOURCE_FILE,
-                                          kLinePollAfterInitWhileDestroying, "operator ()");
-                }
-                GetCardData(card, CallbackHandler().GetCardDataSizeParameters());
-            });
+        StartPollingLocked(kLinePollAfterInitWhileDestroying);
     }
 }
 
@@ -53,18 +44,23 @@ unsigned int Reader::OnCredentialPresented(std::function<void(CardData&)> callba
     CheckUsable();
     if (HasProfileLocked())
     {
-        CallbackHandler().Start(
-            [this](CardData& card)
-            {
-                if (IsDestroying())
-                {
-                    throw ReaderException("Reader is being destroyed", PYX_SOURCE_FILE,
-                                          kLinePollAfterSubscribeWhileDestroying, "operator ()");
-                }
-                GetCardData(card, CallbackHandler().GetCardDataSizeParameters());
-            });
+        StartPollingLocked(kLinePollAfterSubscribeWhileDestroying);
     }
     return id;
+}
+
+void Reader::StartPollingLocked(int destroyingLine)
+{
+    CallbackHandler().Start(
+        [this, destroyingLine](CardData& card)
+        {
+            if (IsDestroying())
+            {
+                throw ReaderException("Reader is being destroyed", PYX_SOURCE_FILE, destroyingLine,
+                                      "operator ()");
+            }
+            GetCardData(card, CallbackHandler().GetCardDataSizeParameters());
+        });
 }
 
 void Reader::UnsubscribeCredentialCallback(unsigned int subscriptionId)

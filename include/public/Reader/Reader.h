@@ -30,6 +30,12 @@ public:
     // Unknown ids are ignored; removing the last subscription stops polling. A callback may remove itself.
     void UnsubscribeCredentialCallback(unsigned int subscriptionId);
 
+private:
+    // With the instance mutex held: starts the poll thread, whose reads fail at `destroyingLine` once the
+    // reader is being destroyed.
+    void StartPollingLocked(int destroyingLine);
+
+public:
     // Each operation holds an OperationScope for its whole run and hands its facade work to
     // ExecuteWithCapabilityCheck (Utilities/CapabilityGuard.h) with scope.Profile(); the metadata it needs
     // comes from MetadataSnapshot().
