@@ -238,12 +238,11 @@ void AbstractReader::ReleaseLocked()
 {
     PyxProtocol::ProtocolFacade* facade = nullptr;
     void* facadeHandle = nullptr;
+    // Freed here unless an operation still holds it; then with that operation's end.
+    std::shared_ptr<const ReaderCapabilityProfile> released;
     {
         std::unique_lock lock(stateMutex_);
-        if (profile_)
-        {
-            retiredProfiles_.push_back(std::move(profile_));
-        }
+        released = std::move(profile_);
         facade = facade_;
         facadeHandle = facadeHandle_;
         facade_ = nullptr;
@@ -341,12 +340,11 @@ bool AbstractReader::HasProfileLocked() const
 
 void AbstractReader::InstallProfileLocked(std::shared_ptr<const ReaderCapabilityProfile> profile)
 {
-    std::lock_guard lock(stateMutex_);
-    if (profile_)
     {
-        retiredProfiles_.push_back(std::move(profile_));
+        std::lock_guard lock(stateMutex_);
+        profile_.swap(profile);
     }
-    profile_ = std::move(profile);
+    // `profile` now holds the replaced one, freed here unless an operation still holds it.
 }
 
 AbstractReader::OperationScope::OperationScope(const AbstractReader& reader)

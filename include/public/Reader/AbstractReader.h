@@ -48,6 +48,8 @@ public:
     virtual void Close();
     // Reads the reader's metadata; Pyx::Reader also installs the capability profile and resumes polling.
     virtual void Init();
+    // The reference stays valid until the next Init or Close of this reader, which replace or release the
+    // profile.
     virtual const ReaderCapabilityProfile& GetReaderCapabilityProfile() const;
 
     // Opens the reader's facade and registers a new reader; does not initialise it.
@@ -92,8 +94,8 @@ protected:
         PyxProtocol::ProtocolFacade* facade_;
     };
 
-    // The current profile; throws as OperationScope does. The profile stays alive until the reader is
-    // deleted, even when Init replaces it or Close releases it.
+    // The current profile; throws as OperationScope does. Valid until the next Init or Close; operations use
+    // OperationScope, which keeps theirs alive.
     const ReaderCapabilityProfile& GetCapabilityProfile() const;
     void* GetProtocolFacade() const;
     bool IsDestroying() const { return destroying_.load(); }
@@ -145,9 +147,6 @@ private:
     mutable std::mutex metadataMutex_;
     // Guards profile_, facade_ as operations see them, and the count of operations in progress.
     mutable std::mutex stateMutex_;
-    // Profiles replaced by Init or released by Close, kept to the end so that a reference handed out by
-    // GetReaderCapabilityProfile never dangles.
-    std::vector<std::shared_ptr<const ReaderCapabilityProfile>> retiredProfiles_;
     mutable std::condition_variable operationsEnded_;
     mutable std::size_t operationsInProgress_ = 0;
 

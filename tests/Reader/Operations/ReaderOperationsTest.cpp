@@ -2,13 +2,19 @@
 
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <memory>
 #include <string>
 #include <vector>
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#include <sanitizer/allocator_interface.h>
+#endif
+
 #include "CardTypes/CardTypeResolver.h"
 #include "OperationsDelay.h"
 #include "OperationsFixture.h"
+#include "Reader/ReaderCapabilityProfile.h"
 #include "RecordingTimeDelay.h"
 #include "Utility/StringUtils.h"
 
@@ -355,6 +361,36 @@ TEST_F(ReaderOperationsTest, ReaderWithoutConfigurationsTransfersNoHwgFile)
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ(FailureOf([&] { reader.WriteHwgFileToReader(file); }),
               "Reader reports no configurations; HWG file '" + file + "' not transferred.");
+}
+
+// Bytes the process holds on the heap now, by whichever allocator serves it.
+std::size_t HeapInUse()
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+
+TEST_F(ReaderOperationsTest, ReinitialisingAReaderFreesTheProfileItReplaced)
+{
+    Pyx::Reader& reader = Open();
+    reader.Init();
+    simulator_.ClearReceived();
+    usb_->Node().ClearReports();
+    const std::size_t before = HeapInUse();
+    constexpr int kInits = 100;
+    for (int i = 0; i < kInits; ++i)
+    {
+        reader.Init();
+        simulator_.ClearReceived();
+        usb_->Node().ClearReports();
+    }
+    // A profile kept per Init would add about 2 kB each: 200 kB over this loop.
+    EXPECT_LT(HeapInUse(), before + 32 * 1024);
+    EXPECT_TRUE(
+        reader.GetReaderCapabilityProfile().HasCapability(Pyx::ReaderCapability::READER_CAPABILITY_BEEPER));
 }
 } // namespace
 } // namespace PyxTest
