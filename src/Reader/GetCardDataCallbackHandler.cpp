@@ -85,6 +85,11 @@ struct GetCardDataCallbackHandler::Run
     std::condition_variable queueSignal;
     std::deque<CardData> queue;
     bool dispatching = true;
+    // Set when a callback stopped the handler on the dispatch thread (and only read there): the thread then
+    // calls no further callback, so a newer run's thread is the only one delivering this reader's cards.
+    bool handedOver = false;
+    // Set by the dispatch thread as it ends, so a handed-over thread can be joined without waiting.
+    std::atomic<bool> dispatchEnded{false};
 };
 
 GetCardDataCallbackHandler::GetCardDataCallbackHandler() : shared_(std::make_shared<Subscribers>()) {}
@@ -92,6 +97,16 @@ GetCardDataCallbackHandler::GetCardDataCallbackHandler() : shared_(std::make_sha
 GetCardDataCallbackHandler::~GetCardDataCallbackHandler()
 {
     Shutdown();
+    // Only a thread that destroys its own handler can still be here; the reaper joins it once it ended.
+    std::vector<RetiredThread> retired;
+    {
+        std::lock_guard lock(lifecycleMutex_);
+        retired.swap(retired_);
+    }
+    for (auto& entry : retired)
+    {
+        Detail::JoinOrHandOver(entry.thread);
+    }
     std::lock_guard lock(shared_->mutex);
     for (const auto& entry : shared_->callbacks)
     {
@@ -155,7 +170,12 @@ void GetCardDataCallbackHandler::Start(Callback readFunction)
     run->read = std::move(readFunction);
     try
     {
-        dispatchThread_ = std::thread([run, shared = shared_] { DispatchLoop(run, shared); });
+        dispatchThread_ = std::thread(
+            [run, shared = shared_]
+            {
+                DispatchLoop(run, shared);
+                run->dispatchEnded.store(true);
+            });
         pollThread_ = std::thread([run, shared = shared_] { PollLoop(run, shared); });
     }
     catch (...)
@@ -206,6 +226,7 @@ void GetCardDataCallbackHandler::StopThreads(StopMode mode)
     std::shared_ptr<Run> run;
     std::thread pollThread;
     std::thread dispatchThread;
+    std::vector<RetiredThread> retired;
     {
         std::lock_guard lock(lifecycleMutex_);
         if (mode == StopMode::ForGood)
@@ -216,29 +237,84 @@ void GetCardDataCallbackHandler::StopThreads(StopMode mode)
         {
             return;
         }
-        if (!polling_.exchange(false))
+        // A full stop also waits for the threads that stopped themselves earlier (each finishing the callback
+        // that stopped it), so nothing of this reader runs once it returns. The calling thread may be one of
+        // them: it stays listed until the destructor hands it to the reaper.
+        if (mode != StopMode::WhenUnsubscribed)
         {
-            return;
+            TakeRetiredLocked(retired, [](const RetiredThread& entry)
+                              { return entry.thread.get_id() != std::this_thread::get_id(); });
         }
-        run = std::move(run_);
-        pollThread = std::move(pollThread_);
-        dispatchThread = std::move(dispatchThread_);
+        if (polling_.exchange(false))
+        {
+            run = std::move(run_);
+            pollThread = std::move(pollThread_);
+            dispatchThread = std::move(dispatchThread_);
+        }
     }
-    // The poll thread ends first, so nothing is queued behind the dispatcher's last round. Joined outside the
-    // lock: a callback on the dispatch thread may itself subscribe, unsubscribe or start meanwhile. A thread
-    // that stops itself is joined by the reaper instead.
+    if (run)
     {
-        std::lock_guard lock(run->pollMutex);
-        run->polling = false;
+        // The poll thread ends first, so nothing is queued behind the dispatcher's last round. Joined outside
+        // the lock: a callback on the dispatch thread may itself subscribe, unsubscribe or start meanwhile.
+        {
+            std::lock_guard lock(run->pollMutex);
+            run->polling = false;
+        }
+        run->pollWake.notify_all();
+        Detail::JoinOrHandOver(pollThread);
+        {
+            std::lock_guard lock(run->queueMutex);
+            run->dispatching = false;
+        }
+        run->queueSignal.notify_all();
+        if (dispatchThread.get_id() == std::this_thread::get_id())
+        {
+            // Stopped from one of its own callbacks: the thread cannot join itself, so it is kept to be
+            // joined later, and it delivers nothing more (cards still queued reach no callback).
+            run->handedOver = true;
+            std::vector<RetiredThread> ended;
+            {
+                std::lock_guard lock(lifecycleMutex_);
+                TakeRetiredLocked(ended,
+                                  [](const RetiredThread& entry) { return entry.run->dispatchEnded.load(); });
+                retired_.push_back({std::move(dispatchThread), run});
+            }
+            JoinAll(ended);
+        }
+        else
+        {
+            Detail::JoinOrHandOver(dispatchThread);
+        }
     }
-    run->pollWake.notify_all();
-    Detail::JoinOrHandOver(pollThread);
+    JoinAll(retired);
+}
+
+template <typename Predicate>
+void GetCardDataCallbackHandler::TakeRetiredLocked(std::vector<RetiredThread>& taken, Predicate take)
+{
+    for (auto entry = retired_.begin(); entry != retired_.end();)
     {
-        std::lock_guard lock(run->queueMutex);
-        run->dispatching = false;
+        if (take(*entry))
+        {
+            taken.push_back(std::move(*entry));
+            entry = retired_.erase(entry);
+        }
+        else
+        {
+            ++entry;
+        }
     }
-    run->queueSignal.notify_all();
-    Detail::JoinOrHandOver(dispatchThread);
+}
+
+void GetCardDataCallbackHandler::JoinAll(std::vector<RetiredThread>& threads)
+{
+    for (auto& entry : threads)
+    {
+        if (entry.thread.joinable())
+        {
+            entry.thread.join();
+        }
+    }
 }
 
 void GetCardDataCallbackHandler::PollLoop(const std::shared_ptr<Run>& run,
@@ -318,6 +394,10 @@ void GetCardDataCallbackHandler::DispatchLoop(const std::shared_ptr<Run>& run,
         CardData card;
         {
             std::unique_lock lock(run->queueMutex);
+            if (run->handedOver)
+            {
+                return;
+            }
             run->queueSignal.wait(lock, [&run] { return !run->queue.empty() || !run->dispatching; });
             if (run->queue.empty())
             {
@@ -333,6 +413,10 @@ void GetCardDataCallbackHandler::DispatchLoop(const std::shared_ptr<Run>& run,
         }
         for (auto& [id, callback] : callbacks)
         {
+            if (run->handedOver)
+            {
+                return;
+            }
             try
             {
                 callback(card);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "Operations/CardData.h"
 #include "Reader/CardData.h"
@@ -43,7 +44,10 @@ public:
     // first read function, and a handler that was shut down starts nothing. A failed start leaves the
     // handler stopped and rethrows.
     void Start(Callback readFunction);
-    // Stops and joins both threads; cards already queued are still delivered first.
+    // Stops and joins both threads; cards already queued are still delivered first. Called from a callback,
+    // the dispatch thread delivers nothing more and is joined later. Stop and Shutdown called from any other
+    // thread also wait for the threads that stopped themselves earlier, so no callback of this handler runs
+    // once they return.
     void Stop();
     // Stops only when no callback is subscribed, decided against Start so that a callback subscribed
     // meanwhile is never left without threads.
@@ -63,7 +67,16 @@ private:
         ForGood,
     };
 
+    // A dispatch thread stopped from one of its own callbacks, with its run.
+    struct RetiredThread
+    {
+        std::thread thread;
+        std::shared_ptr<Run> run;
+    };
+
     void StopThreads(StopMode mode);
+    template <typename Predicate> void TakeRetiredLocked(std::vector<RetiredThread>& taken, Predicate take);
+    static void JoinAll(std::vector<RetiredThread>& threads);
     static void PollLoop(const std::shared_ptr<Run>& run, const std::shared_ptr<Subscribers>& shared);
     static void DispatchLoop(const std::shared_ptr<Run>& run, const std::shared_ptr<Subscribers>& shared);
     static void RequestStop(Run& run);
@@ -83,5 +96,6 @@ private:
     std::thread dispatchThread_;
     std::atomic<bool> polling_{false};
     bool shutDown_ = false;
+    std::vector<RetiredThread> retired_;
 };
 } // namespace Pyx

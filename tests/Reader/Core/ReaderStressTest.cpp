@@ -248,5 +248,89 @@ TEST_F(ReaderStressTest, CallbacksMayRemoveThemselvesAndDestroyTheirOwnReader)
             handle_ = nullptr;
         });
 }
+TEST_F(ReaderStressTest, CardsQueuedAtASelfUnsubscribeReachNoLaterCallbackAndDestroyWaitsForEveryThread)
+{
+    void* handle = Open();
+    Reader().Init();
+    // What the later callback touches: the host frees it as soon as DestroyInstance returns.
+    struct HostContext
+    {
+        std::atomic<int> running{0};
+        std::atomic<int> mostAtOnce{0};
+        Deliveries deliveries;
+        std::atomic<int> selfUnsubscribedReturned{0};
+    };
+    auto context = std::make_unique<HostContext>();
+    HostContext* host = context.get();
+    std::atomic<bool> destroyed{false};
+    std::atomic<int> callsAfterDestroy{0};
+
+    WithWatchdog(
+        [&]
+        {
+            std::promise<void> unsubscribed;
+            std::promise<void> resubscribed;
+            std::shared_future<void> resubscribedSeen = resubscribed.get_future().share();
+            std::atomic<unsigned int> selfId{0};
+            selfId = Reader().OnCredentialPresented(
+                [&, host](Pyx::CardData&)
+                {
+                    // Two more cards are queued behind this one before it removes itself.
+                    for (std::uint8_t next : {0x02, 0x03})
+                    {
+                        const std::size_t reads = CardReads();
+                        Present(26, next);
+                        ASSERT_TRUE(WaitUntil([&] { return CardReads() >= reads + 2; }));
+                    }
+                    Reader().UnsubscribeCredentialCallback(selfId.load());
+                    unsubscribed.set_value();
+                    resubscribedSeen.wait();
+                    // Still returning when the reader is destroyed.
+                    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+                    ++host->selfUnsubscribedReturned;
+                },
+                kLongRead);
+            Present(26, 0x01);
+            unsubscribed.get_future().wait();
+
+            Reader().OnCredentialPresented(
+                [host, &destroyed, &callsAfterDestroy](Pyx::CardData& card)
+                {
+                    if (destroyed)
+                    {
+                        ++callsAfterDestroy;
+                    }
+                    const int now = ++host->running;
+                    int most = host->mostAtOnce.load();
+                    while (now > most && !host->mostAtOnce.compare_exchange_weak(most, now))
+                    {
+                    }
+                    host->deliveries.Add(card);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                    --host->running;
+                },
+                kLongRead);
+            Present(26, 0x04);
+            resubscribed.set_value();
+            ASSERT_TRUE(WaitUntil([&] { return host->deliveries.Count() >= 1; }));
+            Pyx::AbstractReader::DestroyInstance(handle);
+            destroyed = true;
+            handle_ = nullptr;
+        });
+
+    // Only the card presented after the new subscription reaches it, one call at a time.
+    std::vector<int> firstBytes;
+    for (Pyx::CardData card : context->deliveries.Cards())
+    {
+        firstBytes.push_back(std::to_integer<int>(card.AsByteArray()[0]));
+    }
+    EXPECT_EQ(firstBytes, std::vector<int>{0x04});
+    EXPECT_EQ(context->mostAtOnce.load(), 1);
+    EXPECT_EQ(context->selfUnsubscribedReturned.load(), 1);
+    // A thread still delivering now would write to freed memory (AddressSanitizer) or count here.
+    context.reset();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(callsAfterDestroy.load(), 0);
+}
 } // namespace
 } // namespace PyxReaderTest
