@@ -187,9 +187,11 @@ TEST_F(ReaderOperationsTest, ReaderConfigurationWriteKeepsTheReaderOwnedSettings
     WriteConfiguration(reader, 2, written);
     EXPECT_EQ(Stores(simulator_), 1u);
 
-    // A caller's record that already holds characters is replaced, not added to.
+    // A caller's record that already holds characters is replaced, not added to; the two settings that no
+    // block carries stay as the caller held them.
     PyxCommon::ReaderConfiguration read;
     read.AddCardGoneCharacter('a').AddCardGoneCharacter('b').AddLeadingCharacter('c');
+    read.SetLegacyBitStreamTimeOutMs(200).SetNotBootDevice(true);
     PyxCommon::ExtendedConfiguration extended;
     reader.GetReaderConfiguration(2, read, extended);
     EXPECT_EQ(read.GetDataHoldTimeMs(), 150);
@@ -197,6 +199,8 @@ TEST_F(ReaderOperationsTest, ReaderConfigurationWriteKeepsTheReaderOwnedSettings
     EXPECT_EQ(read.GetCardGoneCharacters()[0], 'x');
     EXPECT_EQ(read.GetLeadingCharacterCount(), 0);
     EXPECT_FALSE(read.GetReaderSupportsReverseAllBytes()); // the reader's own value
+    EXPECT_EQ(read.GetLegacyBitStreamTimeOutMs(), 200);
+    EXPECT_TRUE(read.GetNotBootDevice());
 }
 
 TEST_F(ReaderOperationsTest, DefaultsAreCopiedAndLoadedAsAsked)
