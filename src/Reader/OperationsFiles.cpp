@@ -62,6 +62,19 @@ std::size_t BleDataSize(PyxCommon::BleDataType type)
     return type == PyxCommon::BleDataType::Data ? 384 : 128;
 }
 
+// What the reader takes for `type`: an unencrypted key is one short block of 16 bytes.
+std::size_t BleWriteSize(PyxCommon::BleDataType type)
+{
+    return type == PyxCommon::BleDataType::UnencryptedKey ? 16 : BleDataSize(type);
+}
+
+// The type a BLE file of `type` reads back as. A file holds data set 1 or 2 only, so an unencrypted key
+// comes as data set 2, the key's, and its size tells it from a key.
+PyxCommon::BleDataType BleFileDataType(PyxCommon::BleDataType type)
+{
+    return type == PyxCommon::BleDataType::UnencryptedKey ? PyxCommon::BleDataType::Key : type;
+}
+
 const char* BleDataTypeName(PyxCommon::BleDataType type)
 {
     switch (type)
@@ -194,7 +207,7 @@ void Reader::WriteBleConfigurationToReader(PyxCommon::BleDataType dataType, cons
         throw ReaderException(std::string("Failed to read BLE configuration file: ") + error.what(),
                               Steps::kSourceFile, kLineBleFileUnreadable, "WriteBleConfigurationToReader");
     }
-    if (configuration.GetBleDataType() != dataType)
+    if (configuration.GetBleDataType() != BleFileDataType(dataType))
     {
         throw ReaderException(
             fmt::format("Invalid BLE configuration file: Expected BLE {} type, got {} type.",
@@ -202,7 +215,7 @@ void Reader::WriteBleConfigurationToReader(PyxCommon::BleDataType dataType, cons
             Steps::kSourceFile, kLineBleFileWrongType, "WriteBleConfigurationToReader");
     }
     std::vector<std::uint8_t> bytes = configuration.GetBleData();
-    const std::size_t expected = BleDataSize(dataType);
+    const std::size_t expected = BleWriteSize(dataType);
     if (bytes.size() != expected)
     {
         throw ReaderException(

@@ -49,8 +49,9 @@ void OperationsSupport::ReadConfiguration(PyxProtocol::ProtocolFacade& facade,
             return extended ? facade.GetExtendedConfiguration(freshExtended) : Succeeded();
         },
         profile, Requiring(ReaderCapability::READER_CAPABILITY_CONFIGURABLE));
-    // Converted into a fresh record, so a value the setters refuse leaves the caller's records untouched.
-    PyxCommon::ReaderConfiguration fresh{};
+    // Converted into a fresh record, so a value the setters refuse leaves the caller's records untouched;
+    // it starts with the caller's two settings that no block carries.
+    PyxCommon::ReaderConfiguration fresh = SettingsWithoutBlockMember(readerConfiguration);
     ApplyConfigurationBlocks(blocks, fresh);
     readerConfiguration = fresh;
     if (extended)

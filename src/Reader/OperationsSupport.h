@@ -38,7 +38,8 @@ struct OperationsSupport
     // Stores the active configuration.
     static ProtocolCommandResult Store(PyxProtocol::ProtocolFacade& facade);
 
-    // GetReaderConfiguration under its own guard: both records are replaced only when every step succeeded.
+    // GetReaderConfiguration under its own guard: both records are replaced only when every step succeeded,
+    // and the reader configuration keeps its two settings that no block carries.
     static void ReadConfiguration(PyxProtocol::ProtocolFacade& facade, const ReaderCapabilityProfile& profile,
                                   std::uint8_t configuration,
                                   PyxCommon::ReaderConfiguration& readerConfiguration,

@@ -1,5 +1,6 @@
 #include "Reader/ReaderConfigurationConversion.h"
 
+#include <bit>
 #include <cstdint>
 #include <string>
 
@@ -229,6 +230,16 @@ PyxProtocol::ReaderConfiguration ToConfigurationBlocks(const PyxCommon::ReaderCo
     b5.QuorvaneCompatibilityCharacter = c.GetQuorvaneCompatibilityCharacter();
     b5.QuorvaneCharacterCount = c.GetQuorvaneCharacterCount();
     return blocks;
+}
+
+PyxCommon::ReaderConfiguration SettingsWithoutBlockMember(const PyxCommon::ReaderConfiguration& held)
+{
+    // Through the C image, whose fields are open: no setter runs, so whatever the caller held is kept.
+    const auto image = std::bit_cast<PyxReaderConfiguration>(held);
+    PyxReaderConfiguration kept{};
+    kept.LegacyBitStreamTimeOutMs = image.LegacyBitStreamTimeOutMs;
+    kept.NotBootDevice = image.NotBootDevice;
+    return std::bit_cast<PyxCommon::ReaderConfiguration>(kept);
 }
 
 void ApplyReaderOwnedSettings(PyxProtocol::ReaderConfiguration& blocks, const ReaderMetadataStruct& metadata)

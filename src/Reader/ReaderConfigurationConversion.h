@@ -17,6 +17,11 @@ namespace Pyx
 void ApplyConfigurationBlocks(const PyxProtocol::ReaderConfiguration& blocks,
                               PyxCommon::ReaderConfiguration& configuration);
 
+// A new record holding only the two settings that no block carries (LegacyBitStreamTimeOutMs and
+// NotBootDevice), byte for byte as `held` has them: the record a read converts into, so that those two keep
+// the caller's values.
+PyxCommon::ReaderConfiguration SettingsWithoutBlockMember(const PyxCommon::ReaderConfiguration& held);
+
 // The blocks that store `configuration`. Nothing is validated here (the facade checks the blocks); the
 // four block-2 settings that belong to the reader itself are left zero for ApplyReaderOwnedSettings.
 PyxProtocol::ReaderConfiguration ToConfigurationBlocks(const PyxCommon::ReaderConfiguration& configuration);

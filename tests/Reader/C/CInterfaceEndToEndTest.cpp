@@ -347,7 +347,8 @@ TEST_F(CInterfaceEndToEnd, ConfigurationRoundTripsThroughTheCRecord)
     configuration.TotalStripLeadingParityCount = 20;
     configuration.DataHoldTimeMs = 150;
     configuration.KeyPressTimeMs = 1020;
-    configuration.LegacyBitStreamTimeOutMs = 8; // no block holds it: it comes back as 0
+    configuration.LegacyBitStreamTimeOutMs = 8; // no block holds these two: they come back as 0
+    configuration.NotBootDevice = 1;
     configuration.LeadingCharacterCount = 1;
     configuration.TrailingCharacterCount = 1;
     configuration.LeadingTrailingCharacters[0] = 'A';
@@ -358,10 +359,12 @@ TEST_F(CInterfaceEndToEnd, ConfigurationRoundTripsThroughTheCRecord)
     PyxReader_SetReaderConfiguration(&result, handle, 0, &configuration, &extended, &hash);
     ASSERT_EQ(result.ResultCode, 0) << result.Message;
 
-    PyxReaderConfiguration read{};
+    // Unlike the class interface's record, the C record is read whole, even where no block reaches.
+    PyxReaderConfiguration read = configuration;
     PyxReader_GetReaderConfiguration(&result, handle, 0, &read, &extended);
     ASSERT_EQ(result.ResultCode, 0) << result.Message;
     configuration.LegacyBitStreamTimeOutMs = 0;
+    configuration.NotBootDevice = 0;
     EXPECT_EQ(std::memcmp(&read, &configuration, sizeof read), 0);
 
     // Values a setter refuses, and counts past the three slots, never reach the reader.

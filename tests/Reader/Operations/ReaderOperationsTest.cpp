@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
@@ -192,9 +193,11 @@ TEST_F(ReaderOperationsTest, ReaderConfigurationWriteKeepsTheReaderOwnedSettings
     WriteConfiguration(reader, 2, written);
     EXPECT_EQ(Stores(simulator_), 1u);
 
-    // A caller's record that already holds characters is replaced, not added to.
+    // A caller's record that already holds characters is replaced, not added to; the two settings that no
+    // block carries stay as the caller held them.
     PyxCommon::ReaderConfiguration read;
     read.AddCardGoneCharacter('a').AddCardGoneCharacter('b').AddLeadingCharacter('c');
+    read.SetLegacyBitStreamTimeOutMs(200).SetNotBootDevice(true);
     PyxCommon::ExtendedConfiguration extended;
     reader.GetReaderConfiguration(2, read, extended);
     EXPECT_EQ(read.GetDataHoldTimeMs(), 150);
@@ -202,6 +205,8 @@ TEST_F(ReaderOperationsTest, ReaderConfigurationWriteKeepsTheReaderOwnedSettings
     EXPECT_EQ(read.GetCardGoneCharacters()[0], 'x');
     EXPECT_EQ(read.GetLeadingCharacterCount(), 0);
     EXPECT_FALSE(read.GetReaderSupportsReverseAllBytes()); // the reader's own value
+    EXPECT_EQ(read.GetLegacyBitStreamTimeOutMs(), 200);
+    EXPECT_TRUE(read.GetNotBootDevice());
 }
 
 TEST_F(ReaderOperationsTest, DefaultsAreCopiedAndLoadedAsAsked)
@@ -306,6 +311,34 @@ TEST_F(ReaderOperationsTest, BleDataKeepTheFirmwaresBytesAndFilesOfAnotherTypeAr
         "Invalid BLE configuration file: Expected BLE UnencryptedKey type, got Data type.");
     EXPECT_EQ(FailureOf([&] { reader.WriteBleConfigurationToReader(PyxCommon::BleDataType::Key, file); }),
               "Invalid BLE configuration file: Expected BLE Key type, got Data type.");
+}
+
+TEST_F(ReaderOperationsTest, UnencryptedKeyTravelsFromASixteenByteKeyFileOnly)
+{
+    simulator_.Update([](ReaderModel& model) { model.blob.bleKey.fill(0x5A); });
+    Pyx::Reader& reader = Open();
+    TempFolder folder;
+    // A BLE file holds data set 1 or 2 only: an unencrypted key is a short data set 2.
+    const std::string keyFile = folder.File("unencrypted.hwg");
+    std::ofstream(keyFile) << "/--- Tarnex and OEM Reader Configuration Template File ---\n"
+                              "BEGIN sFldBleData2\n"
+                              "00.01.02.03.04.05.06.07\n"
+                              "08.09.0A.0B.0C.0D.0E.0F\n"
+                              "END sFldBleData2\n";
+    reader.WriteBleConfigurationToReader(PyxCommon::BleDataType::UnencryptedKey, keyFile);
+    const ReaderModel model = simulator_.Snapshot();
+    EXPECT_EQ(model.blob.storedSections, (std::vector<std::uint8_t>{0x04}));
+    const std::array<std::uint8_t, 16> expected{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    EXPECT_EQ(model.blob.unencryptedKey, expected);
+
+    // The reader's own 128-byte key is no unencrypted key: refused, and nothing more is stored.
+    const std::string wholeKey = folder.File("key.hwg");
+    reader.ReadBleConfigurationFromReader(PyxCommon::BleDataType::Key, wholeKey);
+    EXPECT_EQ(
+        FailureOf(
+            [&] { reader.WriteBleConfigurationToReader(PyxCommon::BleDataType::UnencryptedKey, wholeKey); }),
+        "Invalid BLE configuration data size. Expected 16 bytes, got 128 bytes.");
+    EXPECT_EQ(simulator_.Snapshot().blob.storedSections.size(), 1u);
 }
 
 TEST_F(ReaderOperationsTest, HwgFileRoundTripsEveryConfiguration)
