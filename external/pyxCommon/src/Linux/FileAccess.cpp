@@ -135,6 +135,8 @@ ReadResult ReadRegularFile(const std::string& path, std::size_t limit)
     {
         return {ReadStatus::NotRegularFile, {}, 0};
     }
+    // Room for the size the file reports, so a large file is not held twice while its text grows.
+    result.Content.reserve(std::min(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)), limit) + 1);
     // One byte past the limit is enough to know the file is too large.
     char buffer[65536];
     while (result.Content.size() <= limit)

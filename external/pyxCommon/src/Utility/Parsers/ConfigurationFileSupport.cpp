@@ -86,13 +86,12 @@ std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
                         const char* function)
 {
     CheckFileSize(path, format.Messages.TooLarge, sourceFile);
-    const std::string content = LoadFile(path, format.Messages, sourceFile, function);
-    std::istringstream stream(content);
+    std::istringstream stream(LoadFile(path, format.Messages, sourceFile, function));
     if (!HasHwgHeader(stream))
     {
         Fail(format.InvalidHeader, path, sourceFile, __LINE__, function);
     }
-    if (Contains(content, kHwgEndMarker))
+    if (Contains(stream.view(), kHwgEndMarker))
     {
         Rewind(stream);
         const std::string guarded = readCrcContent(stream);
@@ -102,19 +101,22 @@ std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
             throw TessmarException(std::string(format.CrcLineMissing), sourceFile, __LINE__,
                                    "extractCrcValueFromFile");
         }
-        const auto pieces = StringUtils::Split(line, format.CrcSeparator);
+        const auto pieces = SplitUpTo(line, format.CrcSeparator, 3);
         if (pieces.size() != 2)
         {
             throw TessmarException(std::string(format.CrcLineInvalid) + line, sourceFile, __LINE__,
                                    "extractCrcValueFromFile");
         }
-        if (CrcText(guarded) != StringUtils::Trim(pieces[1]))
+        if (CrcText(guarded) != TrimmedView(pieces[1]))
         {
             Fail(format.Tampered, path, sourceFile, __LINE__, function);
         }
     }
-    // Lines after the CRC line are not guarded by it, so they are not read.
-    return std::string(UpToCrcLine(content, kHwgEndMarker));
+    // Lines after the CRC line are not guarded by it, so they are not read. The text is taken back from the
+    // stream and cut in place: a file near the size limit is never held twice.
+    std::string content = std::move(stream).str();
+    content.resize(UpToCrcLine(content, kHwgEndMarker).size());
+    return content;
 }
 
 std::string HwgFileStart(const HwgFormat& format, std::string_view libraryVersion,
@@ -142,6 +144,61 @@ void StoreHwgFile(const std::string& path, std::string content, bool withEndMark
 bool Contains(std::string_view line, std::string_view text)
 {
     return line.find(text) != std::string_view::npos;
+}
+
+std::string RoomForTheRestOf(std::istream& stream)
+{
+    std::string text;
+    const std::streamsize rest = stream.rdbuf()->in_avail();
+    text.reserve(rest > 0 ? static_cast<std::size_t>(rest) + 1 : 0);
+    return text;
+}
+
+std::vector<std::string_view> SplitUpTo(std::string_view text, std::string_view delimiter, std::size_t limit)
+{
+    std::vector<std::string_view> pieces;
+    if (limit == 0)
+    {
+        return pieces;
+    }
+    if (delimiter.empty())
+    {
+        if (!text.empty())
+        {
+            pieces.push_back(text);
+        }
+        return pieces;
+    }
+    while (delimiter.size() <= text.size())
+    {
+        const auto at = text.find(delimiter);
+        if (at == std::string_view::npos)
+        {
+            break;
+        }
+        pieces.push_back(text.substr(0, at));
+        text.remove_prefix(at + delimiter.size());
+        if (pieces.size() == limit)
+        {
+            return pieces;
+        }
+    }
+    if (!text.empty())
+    {
+        pieces.push_back(text);
+    }
+    return pieces;
+}
+
+std::string_view TrimmedView(std::string_view text)
+{
+    constexpr std::string_view kSpace = " \t\n\v\f\r";
+    const auto first = text.find_first_not_of(kSpace);
+    if (first == std::string_view::npos)
+    {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
 std::string CrcText(std::string_view text)

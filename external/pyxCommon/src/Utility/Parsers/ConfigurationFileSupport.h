@@ -4,6 +4,7 @@
 #include <istream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What the three configuration-file parsers share: bounded reading, whole-file replacement and a few line
 // helpers. Failures are raised with the calling parser's source file and function, as its own.
@@ -70,6 +71,17 @@ void StoreHwgFile(const std::string& path, std::string content, bool withEndMark
                   const char* sourceFile, const char* function);
 
 bool Contains(std::string_view line, std::string_view text);
+
+// An empty text with room for what the stream still holds and one more line feed, so the text a CRC is taken
+// over, gathered line by line from a file near the size limit, never needs a second, larger copy.
+std::string RoomForTheRestOf(std::istream& stream);
+
+// StringUtils::Split, but only its first `limit` pieces: a line of millions of separators costs no more
+// than the few pieces its format allows, and a result of `limit` pieces means "at least that many".
+std::vector<std::string_view> SplitUpTo(std::string_view text, std::string_view delimiter, std::size_t limit);
+
+// StringUtils::Trim without the copy.
+std::string_view TrimmedView(std::string_view text);
 
 // The CRC-32 of `text` as the eight hexadecimal digits of a CRC line.
 std::string CrcText(std::string_view text);
