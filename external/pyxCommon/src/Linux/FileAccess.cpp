@@ -172,6 +172,12 @@ WriteResult ReplaceFile(const std::string& path, std::string_view content)
     {
         return {WriteStatus::NotRegularFile, 0};
     }
+    // The rename needs only the folder's permission, so a file its caller may not write would be replaced
+    // all the same; it is refused as opening it for writing would refuse it.
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+    {
+        return Failure(WriteStatus::OpenFailed);
+    }
 
     static std::atomic<unsigned> counter{0};
     int fdValue = -1;
@@ -191,7 +197,13 @@ WriteResult ReplaceFile(const std::string& path, std::string_view content)
     }
     FileDescriptor fd(fdValue);
     TemporaryFile temporary(temporaryPath);
-    // The replacement keeps the permissions of the file it replaces.
+    // The replacement keeps the owner, group and permissions of the file it replaces, so root writing over
+    // a user's file does not take it from its owner. A caller who may not give the file away (EPERM) ends
+    // up owning it, as with any file it writes. The mode comes last: a change of owner clears set-id bits.
+    if (exists && ::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0 && errno != EPERM)
+    {
+        return Failure(WriteStatus::WriteFailed);
+    }
     if (exists && ::fchmod(fd.Get(), existing.st_mode & 07777) != 0)
     {
         return Failure(WriteStatus::WriteFailed);
