@@ -1,6 +1,8 @@
 #include "Utility/Parsers/ConfigurationFileSupport.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 
 #include "Exceptions/TessmarException.h"
@@ -12,6 +14,31 @@ namespace PyxCommon::ConfigurationFileSupport
 namespace
 {
 constexpr std::string_view kNotRegularFile = "Not a regular file: ";
+
+// Texts that the readers of the two .hwg formats take for structure wherever they stand in a line: the
+// configuration separator, the end marker and CRC key, and the section lines. A version text that holds one
+// would end a configuration, start a CRC check or open a data section where the writer meant none.
+constexpr std::string_view kStructureTexts[] = {"##NEXTCONFIG##", "iEndOfHwgFile", "BEGIN sFld", "END sFld"};
+// Put after the first character of each such text in a version, so the version stays readable and breaks
+// nothing. It occurs in none of them, so putting it in cannot make a new one.
+constexpr char kBreak = '_';
+static_assert(std::none_of(std::begin(kStructureTexts), std::end(kStructureTexts),
+                           [](std::string_view text)
+                           { return text.find(kBreak) != std::string_view::npos; }));
+
+// A version text as the version lines carry it: on one line, and never mistaken for structure.
+std::string VersionText(std::string_view text)
+{
+    std::string version = WithoutControlCharacters(text);
+    for (const std::string_view structure : kStructureTexts)
+    {
+        for (auto at = version.find(structure); at != std::string::npos; at = version.find(structure, at + 1))
+        {
+            version.insert(at + 1, 1, kBreak);
+        }
+    }
+    return version;
+}
 
 [[noreturn]] void Fail(std::string_view prefix, const std::string& path, const char* sourceFile, int line,
                        const char* function, int error = 0)
@@ -124,8 +151,8 @@ std::string HwgFileStart(const HwgFormat& format, std::string_view libraryVersio
 {
     std::string out;
     out.append(kHwgHeader).append("\n");
-    out.append(format.LibraryVersionLabel).append(WithoutControlCharacters(libraryVersion)).append("\n");
-    out.append(format.FirmwareVersionLabel).append(WithoutControlCharacters(firmwareVersion)).append("\n");
+    out.append(format.LibraryVersionLabel).append(VersionText(libraryVersion)).append("\n");
+    out.append(format.FirmwareVersionLabel).append(VersionText(firmwareVersion)).append("\n");
     return out;
 }
 
@@ -137,6 +164,11 @@ void StoreHwgFile(const std::string& path, std::string content, bool withEndMark
         content.append(kHwgEndMarker).append("\n");
         const std::string crc = CrcText(content);
         content.append(kHwgCrcKey).append(format.CrcSeparator).append(crc);
+    }
+    // A file the readers would refuse for its size is no backup; the old file stays as it was.
+    if (content.size() > kMaxFileSize)
+    {
+        Fail(format.Messages.TooLarge, path, sourceFile, __LINE__, function);
     }
     StoreFile(path, content, format.OpenForWritingFailed, format.Messages, sourceFile, function);
 }

@@ -61,12 +61,13 @@ std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
                         std::string (*readCrcContent)(std::istream&), const char* sourceFile,
                         const char* function);
 
-// The opening lines of a .hwg file: the template header and the two versions, each on a line of its own.
+// The opening lines of a .hwg file: the template header and the two versions, each on a line of its own and
+// with any text the readers take for structure broken up, so the file reads back as it was written.
 std::string HwgFileStart(const HwgFormat& format, std::string_view libraryVersion,
                          std::string_view firmwareVersion);
 
 // Closes `content` with the end marker and the CRC line over everything before it when asked, then replaces
-// the file with it.
+// the file with it, unless it grew too large to be read back.
 void StoreHwgFile(const std::string& path, std::string content, bool withEndMarker, const HwgFormat& format,
                   const char* sourceFile, const char* function);
 
