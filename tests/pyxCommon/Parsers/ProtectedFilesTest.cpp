@@ -16,51 +16,25 @@ namespace
 using PyxTest::FailureOf;
 using PyxTest::ReadBytes;
 
-constexpr uid_t kOtherUser = 65534;
-constexpr gid_t kOtherGroup = 65534;
-
 class ProtectedFiles : public PyxTest::ParserFileTest
 {
 protected:
-    void WriteHwg(const std::string& path, std::uint8_t fields)
+    // Writes the .hwg file, or the BLE one, with `byte` in it.
+    void Write(bool ble, std::uint8_t byte)
     {
-        ExtendedConfiguration extended;
-        extended.FieldSeparatorDataHeader.FieldEntryCount = fields;
-        HwgFileParser::WriteConfigurationToHwgFile({ReaderConfiguration{}}, {extended}, path,
-                                                   {"1", "1", true});
+        if (ble)
+        {
+            ReaderBleConfiguration data;
+            data.SetBleDataType(1).SetBleData({byte});
+            BleHwgFileParser::WriteBleConfigurationToBleHwgFile(data, Path(ble), {"1", "1", true}, true);
+            return;
+        }
+        ReaderConfiguration configuration;
+        configuration.SetTerminationCharacter(byte);
+        HwgFileParser::WriteConfigurationToHwgFile({configuration}, {{}}, Path(ble), {"1", "1", true});
     }
-    void WriteBle(const std::string& path, std::uint8_t byte)
-    {
-        ReaderBleConfiguration data;
-        data.SetBleDataType(1).SetBleData({byte});
-        BleHwgFileParser::WriteBleConfigurationToBleHwgFile(data, path, {"1", "1", true}, true);
-    }
-    // A file written by each writer, and a second write of it with other bytes.
-    struct Target
-    {
-        std::string Path;
-        std::string Refusal;
-        std::function<void()> Write;
-    };
-    std::vector<Target> Targets()
-    {
-        const std::string hwg = PathOf("config.hwg");
-        const std::string ble = PathOf("ble.hwg");
-        WriteHwg(hwg, 0);
-        WriteBle(ble, 0);
-        return {{hwg, "Failed to open HWG file for writing: " + hwg, [this, hwg] { WriteHwg(hwg, 1); }},
-                {ble, "Failed to open BLE HWG file for writing: " + ble, [this, ble] { WriteBle(ble, 1); }}};
-    }
+    std::string Path(bool ble) const { return PathOf(ble ? "ble.hwg" : "config.hwg"); }
 };
-
-struct stat StatusOf(const std::string& path)
-{
-    struct stat info
-    {
-    };
-    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
-    return info;
-}
 
 TEST_F(ProtectedFiles, AFileTheCallerMayNotWriteIsRefusedAndKept)
 {
@@ -68,13 +42,16 @@ TEST_F(ProtectedFiles, AFileTheCallerMayNotWriteIsRefusedAndKept)
     {
         GTEST_SKIP() << "root may write any file";
     }
-    for (const Target& target : Targets())
+    for (const bool ble : {false, true})
     {
-        ASSERT_EQ(::chmod(target.Path.c_str(), 0444), 0);
-        const std::string old = ReadBytes(target.Path);
-        EXPECT_EQ(FailureOf(target.Write).message, target.Refusal);
-        EXPECT_EQ(ReadBytes(target.Path), old);
-        EXPECT_EQ(StatusOf(target.Path).st_mode & 07777, 0444U);
+        Write(ble, 0);
+        ASSERT_EQ(::chmod(Path(ble).c_str(), 0444), 0);
+        const std::string old = ReadBytes(Path(ble));
+        EXPECT_EQ(
+            FailureOf([&] { Write(ble, 1); }).message,
+            (ble ? "Failed to open BLE HWG file for writing: " : "Failed to open HWG file for writing: ") +
+                Path(ble));
+        EXPECT_EQ(ReadBytes(Path(ble)), old);
     }
     EXPECT_EQ(Entries(), (std::vector<std::string>{"ble.hwg", "config.hwg"}));
 }
@@ -85,17 +62,17 @@ TEST_F(ProtectedFiles, RootKeepsTheOwnerGroupAndModeOfTheFileItReplaces)
     {
         GTEST_SKIP() << "only root may give a file to another user";
     }
-    for (const Target& target : Targets())
+    Write(false, 0);
+    ASSERT_EQ(::chown(Path(false).c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(Path(false).c_str(), 0600), 0);
+    Write(false, 1);
+    struct stat info
     {
-        ASSERT_EQ(::chown(target.Path.c_str(), kOtherUser, kOtherGroup), 0);
-        ASSERT_EQ(::chmod(target.Path.c_str(), 0600), 0);
-        const std::string old = ReadBytes(target.Path);
-        target.Write();
-        EXPECT_NE(ReadBytes(target.Path), old);
-        const struct stat info = StatusOf(target.Path);
-        EXPECT_EQ(info.st_uid, kOtherUser);
-        EXPECT_EQ(info.st_gid, kOtherGroup);
-        EXPECT_EQ(info.st_mode & 07777, 0600U);
-    }
+    };
+    ASSERT_EQ(::stat(Path(false).c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534U);
+    EXPECT_EQ(info.st_gid, 65534U);
+    EXPECT_EQ(info.st_mode & 07777, 0600U);
+    EXPECT_NE(ReadBytes(Path(false)).find("iELDelim = 1 "), std::string::npos);
 }
 } // namespace
