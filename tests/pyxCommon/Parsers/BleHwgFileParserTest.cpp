@@ -108,6 +108,29 @@ TEST_F(BleHwgFile, DataLinesAreReadLeniently)
               "BLE data size (385) exceeds maximum allowed size (384)");
 }
 
+// Whatever versions a reader reports, the file reads back as it would with plain ones.
+TEST_F(BleHwgFile, VersionTextsThatLookLikeStructureReadBackHarmlessly)
+{
+    for (const std::uint8_t type : {1, 2})
+    {
+        for (const std::string& version : PyxTest::kHostileVersions)
+        {
+            for (const HwgFileInfo& info :
+                 {HwgFileInfo{version, "1", false}, HwgFileInfo{"1", version, false}})
+            {
+                for (const bool marked : {true, false})
+                {
+                    BleHwgFileParser::WriteBleConfigurationToBleHwgFile(DataSet(type, 20), Path(), info,
+                                                                        marked);
+                    EXPECT_EQ(PyxTest::Image(BleHwgFileParser::ReadBleConfigurationFromBleHwgFile(Path())),
+                              PyxTest::Image(DataSet(type, 20)))
+                        << version << " in data set " << int{type};
+                }
+            }
+        }
+    }
+}
+
 TEST_F(BleHwgFile, AnOversizedFileIsNeitherReadNorReplaced)
 {
     PyxTest::WriteBytes(Path(), "keep");
@@ -117,6 +140,14 @@ TEST_F(BleHwgFile, AnOversizedFileIsNeitherReadNorReplaced)
     EXPECT_EQ(FailureOf([&] { BleHwgFileParser::ReadBleConfigurationFromBleHwgFile(Path()); }).message,
               tooLarge);
     EXPECT_EQ(std::filesystem::file_size(Path()), 10485761U);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"ble.hwg"});
+
+    // Nor is a file written that would be too large to read back.
+    const std::string path = PathOf("new.hwg");
+    const HwgFileInfo huge{std::string(10485760, '1'), "1", false};
+    const auto write = [&]
+    { BleHwgFileParser::WriteBleConfigurationToBleHwgFile(DataSet(1, 1), path, huge, false); };
+    EXPECT_EQ(FailureOf(write).message, "File size is too large to be a valid BLE HWG file: " + path);
     EXPECT_EQ(Entries(), std::vector<std::string>{"ble.hwg"});
 }
 } // namespace

@@ -220,6 +220,42 @@ TEST_F(HwgFile, ReaderVersionTextsLoseTheirControlCharacters)
                      .ReaderConfiguration.GetAzertyKeyboardShift());
 }
 
+// Whatever versions a reader reports, the file reads back as it would with plain ones.
+TEST_F(HwgFile, VersionTextsThatLookLikeStructureReadBackHarmlessly)
+{
+    const auto readBack = [&](const HwgFileInfo& info, std::size_t count)
+    {
+        Write(std::vector(count, Sample(0x150)), std::vector(count, SampleExtended()), info);
+        PyxTest::Bytes bytes;
+        for (const auto& entry : HwgFileParser::ReadConfigurationFromHwgFile(Path()))
+        {
+            for (const auto& image : {Image(entry.ReaderConfiguration), Image(entry.ExtendedConfiguration)})
+            {
+                bytes.insert(bytes.end(), image.begin(), image.end());
+            }
+        }
+        return bytes;
+    };
+    for (const std::size_t count : {1U, 2U})
+    {
+        for (const bool marked : {true, false})
+        {
+            const auto expected = readBack({"2.07", "1.0.0", marked}, count);
+            for (const std::string& version : PyxTest::kHostileVersions)
+            {
+                const auto what = version + (marked ? ", marked, " : ", unmarked, ") + std::to_string(count);
+                EXPECT_EQ(readBack({version, "1", marked}, count), expected) << what;
+                EXPECT_EQ(readBack({"1", version, marked}, count), expected) << what;
+            }
+        }
+    }
+    // Broken up where it would be taken for structure, and otherwise kept as the reader gave it.
+    const std::string text =
+        Write({Sample(0)}, {SampleExtended()}, {"2.0 ##NEXTCONFIG## /--- iEndOfHwgFile", "1", true});
+    EXPECT_NE(text.find("\nDeviceFirmwareVersion = 2.0 #_#NEXTCONFIG## /--- i_EndOfHwgFile\n"),
+              std::string::npos);
+}
+
 TEST_F(HwgFile, RefusedWritesLeaveTheOldFileAsItWas)
 {
     const std::string old = WriteOne();
@@ -238,6 +274,10 @@ TEST_F(HwgFile, RefusedWritesLeaveTheOldFileAsItWas)
         FailureOf([&] { HwgFileParser::WriteConfigurationToHwgFile({}, {}, PathOf("none/x.hwg"), kMarked); })
             .message,
         "Failed to open HWG file for writing: " + PathOf("none/x.hwg"));
+    // A file too large for the reader is no backup.
+    const HwgFileInfo huge{std::string(10485760, '1'), "1", true};
+    EXPECT_EQ(FailureOf([&] { Write({}, {}, huge); }).message,
+              "File size is too large to be a valid HWG file: " + Path());
     EXPECT_EQ(ReadBytes(Path()), old);
     EXPECT_EQ(Entries(), std::vector<std::string>{"config.hwg"});
 }

@@ -5,9 +5,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "../Structures/RecordTestSupport.h"
 #include "Utility/StringUtils.h"
@@ -76,6 +81,57 @@ inline std::string Crc(const std::string& text)
 {
     return PyxCommon::StringUtils::Crc32(std::vector<std::uint8_t>(text.begin(), text.end()));
 }
+
+// Sanitizers hold freed memory back and shadow every byte, so resident sizes mean nothing under them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kMemoryIsMeasurable = false;
+#else
+constexpr bool kMemoryIsMeasurable = true;
+#endif
+
+inline std::size_t StatusKiB(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+    {
+        if (line.rfind(field, 0) == 0)
+        {
+            return std::stoul(line.substr(line.find(':') + 1));
+        }
+    }
+    return 0;
+}
+
+// The resident memory `call` takes at its peak on top of what the process held before. Meant for a child
+// process (a death test), whose high-water mark starts where the parent stood.
+inline std::size_t PeakBytesOf(const std::function<void()>& call)
+{
+#ifdef __GLIBC__
+    ::malloc_trim(0); // memory the parent freed but kept would otherwise be reused unseen
+#endif
+    std::ofstream("/proc/self/clear_refs") << "5"; // the high-water mark restarts here, where it can
+    const std::size_t before = StatusKiB("VmRSS:");
+    call();
+    const std::size_t peak = StatusKiB("VmHWM:");
+    return peak > before ? (peak - before) * 1024 : 0;
+}
+
+// Version texts a reader could report that look like the structure of one file format or another: alone, in
+// a longer text, overlapping, or joined only once control characters are dropped.
+inline const std::vector<std::string> kHostileVersions = {
+    "##NEXTCONFIG##",
+    "2.07 ###NEXTCONFIG##NEXTCONFIG###",
+    "##NEXT\x01"
+    "CONFIG##",
+    "/--- iEndOfHwgFile",
+    "/--- iEnd\tOfHwgFile x",
+    "iEndOfHwgFile = 00000000",
+    "BEGIN sFldSepData END sFldSepData",
+    "BEGIN sFldBleData1",
+    "BEGIN sFldBleData2\nEND sFldBleData2",
+    "/--- Tarnex and OEM Reader Configuration Template File ---",
+};
 
 inline std::string Replaced(std::string text, const std::string& from, const std::string& to)
 {

@@ -63,6 +63,15 @@ TEST_F(SmartCardIniFile, TheBlobListIsReadWholeOrRefused)
     EXPECT_TRUE(Read(Closed("; comment\n")).empty());
     EXPECT_TRUE(Read(Closed("")).empty());
     EXPECT_EQ(Read(Closed(kBlob + kBlob)).size(), 2U);
+    // As many blobs as a reader can number, and not one more.
+    std::string blobs;
+    for (int i = 0; i < 256; ++i)
+    {
+        blobs += kBlob;
+    }
+    EXPECT_EQ(Read(Closed(blobs)).size(), 256U);
+    EXPECT_EQ(FailureReading(Closed(blobs + kBlob)),
+              "SmartCard Ini file holds more than 256 blobs: " + Path());
     // A break in the list would silently drop the blobs after it.
     EXPECT_EQ(FailureReading(Closed(kBlob + "\n" + kBlob)),
               "SmartCard Ini file has a blob after the end of its blob list: " + Path());

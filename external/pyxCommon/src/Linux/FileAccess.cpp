@@ -135,6 +135,8 @@ ReadResult ReadRegularFile(const std::string& path, std::size_t limit)
     {
         return {ReadStatus::NotRegularFile, {}, 0};
     }
+    // Room for the size the file reports, so a large file is not held twice while its text grows.
+    result.Content.reserve(std::min(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)), limit) + 1);
     // One byte past the limit is enough to know the file is too large.
     char buffer[65536];
     while (result.Content.size() <= limit)
@@ -170,6 +172,12 @@ WriteResult ReplaceFile(const std::string& path, std::string_view content)
     {
         return {WriteStatus::NotRegularFile, 0};
     }
+    // The rename needs only the folder's permission, so a file its caller may not write would be replaced
+    // all the same; it is refused as opening it for writing would refuse it.
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+    {
+        return Failure(WriteStatus::OpenFailed);
+    }
 
     static std::atomic<unsigned> counter{0};
     int fdValue = -1;
@@ -189,7 +197,13 @@ WriteResult ReplaceFile(const std::string& path, std::string_view content)
     }
     FileDescriptor fd(fdValue);
     TemporaryFile temporary(temporaryPath);
-    // The replacement keeps the permissions of the file it replaces.
+    // The replacement keeps the owner, group and permissions of the file it replaces, so root writing over
+    // a user's file does not take it from its owner. A caller who may not give the file away (EPERM) ends
+    // up owning it, as with any file it writes. The mode comes last: a change of owner clears set-id bits.
+    if (exists && ::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0 && errno != EPERM)
+    {
+        return Failure(WriteStatus::WriteFailed);
+    }
     if (exists && ::fchmod(fd.Get(), existing.st_mode & 07777) != 0)
     {
         return Failure(WriteStatus::WriteFailed);

@@ -88,7 +88,7 @@ ReaderBleConfiguration BleHwgFileParser::ReadBleConfigurationFromBleHwgFile(cons
 
 std::string BleHwgFileParser::readCrcContent(std::istream& stream)
 {
-    std::string text;
+    std::string text = Support::RoomForTheRestOf(stream);
     std::string line;
     while (std::getline(stream, line))
     {
@@ -133,10 +133,12 @@ std::vector<std::uint8_t> BleHwgFileParser::extractBleData(std::istream& stream,
     {
         PYX_THROW(TessmarException, "Could not find BLE data section BEGIN marker in HWG file");
     }
+    // One byte more than a data set holds is enough for SetBleData to refuse it, so reading stops there
+    // however long the lines go on.
     std::vector<std::uint8_t> data;
-    while (std::getline(stream, line))
+    while (data.size() <= ReaderBleConfiguration::kMaxDataLength && std::getline(stream, line))
     {
-        const std::string trimmed = StringUtils::Trim(line);
+        std::string_view trimmed = Support::TrimmedView(line);
         if (Contains(trimmed, end))
         {
             break;
@@ -145,13 +147,15 @@ std::vector<std::uint8_t> BleHwgFileParser::extractBleData(std::istream& stream,
         {
             continue;
         }
-        for (const std::string& piece : StringUtils::Split(trimmed, "."))
+        while (!trimmed.empty() && data.size() <= ReaderBleConfiguration::kMaxDataLength)
         {
-            const std::string digits = StringUtils::Trim(piece);
+            const auto period = trimmed.find('.');
+            const std::string_view digits = Support::TrimmedView(trimmed.substr(0, period));
             if (!digits.empty())
             {
                 data.push_back(static_cast<std::uint8_t>(StringUtils::ParseInt(digits, 16)));
             }
+            trimmed = period == std::string_view::npos ? std::string_view{} : trimmed.substr(period + 1);
         }
     }
     return data;

@@ -1,6 +1,8 @@
 #include "Utility/Parsers/ConfigurationFileSupport.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 
 #include "Exceptions/TessmarException.h"
@@ -12,6 +14,31 @@ namespace PyxCommon::ConfigurationFileSupport
 namespace
 {
 constexpr std::string_view kNotRegularFile = "Not a regular file: ";
+
+// Texts that the readers of the two .hwg formats take for structure wherever they stand in a line: the
+// configuration separator, the end marker and CRC key, and the section lines. A version text that holds one
+// would end a configuration, start a CRC check or open a data section where the writer meant none.
+constexpr std::string_view kStructureTexts[] = {"##NEXTCONFIG##", "iEndOfHwgFile", "BEGIN sFld", "END sFld"};
+// Put after the first character of each such text in a version, so the version stays readable and breaks
+// nothing. It occurs in none of them, so putting it in cannot make a new one.
+constexpr char kBreak = '_';
+static_assert(std::none_of(std::begin(kStructureTexts), std::end(kStructureTexts),
+                           [](std::string_view text)
+                           { return text.find(kBreak) != std::string_view::npos; }));
+
+// A version text as the version lines carry it: on one line, and never mistaken for structure.
+std::string VersionText(std::string_view text)
+{
+    std::string version = WithoutControlCharacters(text);
+    for (const std::string_view structure : kStructureTexts)
+    {
+        for (auto at = version.find(structure); at != std::string::npos; at = version.find(structure, at + 1))
+        {
+            version.insert(at + 1, 1, kBreak);
+        }
+    }
+    return version;
+}
 
 [[noreturn]] void Fail(std::string_view prefix, const std::string& path, const char* sourceFile, int line,
                        const char* function, int error = 0)
@@ -86,13 +113,12 @@ std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
                         const char* function)
 {
     CheckFileSize(path, format.Messages.TooLarge, sourceFile);
-    const std::string content = LoadFile(path, format.Messages, sourceFile, function);
-    std::istringstream stream(content);
+    std::istringstream stream(LoadFile(path, format.Messages, sourceFile, function));
     if (!HasHwgHeader(stream))
     {
         Fail(format.InvalidHeader, path, sourceFile, __LINE__, function);
     }
-    if (Contains(content, kHwgEndMarker))
+    if (Contains(stream.view(), kHwgEndMarker))
     {
         Rewind(stream);
         const std::string guarded = readCrcContent(stream);
@@ -102,19 +128,22 @@ std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
             throw TessmarException(std::string(format.CrcLineMissing), sourceFile, __LINE__,
                                    "extractCrcValueFromFile");
         }
-        const auto pieces = StringUtils::Split(line, format.CrcSeparator);
+        const auto pieces = SplitUpTo(line, format.CrcSeparator, 3);
         if (pieces.size() != 2)
         {
             throw TessmarException(std::string(format.CrcLineInvalid) + line, sourceFile, __LINE__,
                                    "extractCrcValueFromFile");
         }
-        if (CrcText(guarded) != StringUtils::Trim(pieces[1]))
+        if (CrcText(guarded) != TrimmedView(pieces[1]))
         {
             Fail(format.Tampered, path, sourceFile, __LINE__, function);
         }
     }
-    // Lines after the CRC line are not guarded by it, so they are not read.
-    return std::string(UpToCrcLine(content, kHwgEndMarker));
+    // Lines after the CRC line are not guarded by it, so they are not read. The text is taken back from the
+    // stream and cut in place: a file near the size limit is never held twice.
+    std::string content = std::move(stream).str();
+    content.resize(UpToCrcLine(content, kHwgEndMarker).size());
+    return content;
 }
 
 std::string HwgFileStart(const HwgFormat& format, std::string_view libraryVersion,
@@ -122,8 +151,8 @@ std::string HwgFileStart(const HwgFormat& format, std::string_view libraryVersio
 {
     std::string out;
     out.append(kHwgHeader).append("\n");
-    out.append(format.LibraryVersionLabel).append(WithoutControlCharacters(libraryVersion)).append("\n");
-    out.append(format.FirmwareVersionLabel).append(WithoutControlCharacters(firmwareVersion)).append("\n");
+    out.append(format.LibraryVersionLabel).append(VersionText(libraryVersion)).append("\n");
+    out.append(format.FirmwareVersionLabel).append(VersionText(firmwareVersion)).append("\n");
     return out;
 }
 
@@ -136,12 +165,72 @@ void StoreHwgFile(const std::string& path, std::string content, bool withEndMark
         const std::string crc = CrcText(content);
         content.append(kHwgCrcKey).append(format.CrcSeparator).append(crc);
     }
+    // A file the readers would refuse for its size is no backup; the old file stays as it was.
+    if (content.size() > kMaxFileSize)
+    {
+        Fail(format.Messages.TooLarge, path, sourceFile, __LINE__, function);
+    }
     StoreFile(path, content, format.OpenForWritingFailed, format.Messages, sourceFile, function);
 }
 
 bool Contains(std::string_view line, std::string_view text)
 {
     return line.find(text) != std::string_view::npos;
+}
+
+std::string RoomForTheRestOf(std::istream& stream)
+{
+    std::string text;
+    const std::streamsize rest = stream.rdbuf()->in_avail();
+    text.reserve(rest > 0 ? static_cast<std::size_t>(rest) + 1 : 0);
+    return text;
+}
+
+std::vector<std::string_view> SplitUpTo(std::string_view text, std::string_view delimiter, std::size_t limit)
+{
+    std::vector<std::string_view> pieces;
+    if (limit == 0)
+    {
+        return pieces;
+    }
+    if (delimiter.empty())
+    {
+        if (!text.empty())
+        {
+            pieces.push_back(text);
+        }
+        return pieces;
+    }
+    while (delimiter.size() <= text.size())
+    {
+        const auto at = text.find(delimiter);
+        if (at == std::string_view::npos)
+        {
+            break;
+        }
+        pieces.push_back(text.substr(0, at));
+        text.remove_prefix(at + delimiter.size());
+        if (pieces.size() == limit)
+        {
+            return pieces;
+        }
+    }
+    if (!text.empty())
+    {
+        pieces.push_back(text);
+    }
+    return pieces;
+}
+
+std::string_view TrimmedView(std::string_view text)
+{
+    constexpr std::string_view kSpace = " \t\n\v\f\r";
+    const auto first = text.find_first_not_of(kSpace);
+    if (first == std::string_view::npos)
+    {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
 std::string CrcText(std::string_view text)

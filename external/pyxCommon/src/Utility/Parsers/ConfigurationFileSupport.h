@@ -4,6 +4,7 @@
 #include <istream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What the three configuration-file parsers share: bounded reading, whole-file replacement and a few line
 // helpers. Failures are raised with the calling parser's source file and function, as its own.
@@ -60,16 +61,28 @@ std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
                         std::string (*readCrcContent)(std::istream&), const char* sourceFile,
                         const char* function);
 
-// The opening lines of a .hwg file: the template header and the two versions, each on a line of its own.
+// The opening lines of a .hwg file: the template header and the two versions, each on a line of its own and
+// with any text the readers take for structure broken up, so the file reads back as it was written.
 std::string HwgFileStart(const HwgFormat& format, std::string_view libraryVersion,
                          std::string_view firmwareVersion);
 
 // Closes `content` with the end marker and the CRC line over everything before it when asked, then replaces
-// the file with it.
+// the file with it, unless it grew too large to be read back.
 void StoreHwgFile(const std::string& path, std::string content, bool withEndMarker, const HwgFormat& format,
                   const char* sourceFile, const char* function);
 
 bool Contains(std::string_view line, std::string_view text);
+
+// An empty text with room for what the stream still holds and one more line feed, so the text a CRC is taken
+// over, gathered line by line from a file near the size limit, never needs a second, larger copy.
+std::string RoomForTheRestOf(std::istream& stream);
+
+// StringUtils::Split, but only its first `limit` pieces: a line of millions of separators costs no more
+// than the few pieces its format allows, and a result of `limit` pieces means "at least that many".
+std::vector<std::string_view> SplitUpTo(std::string_view text, std::string_view delimiter, std::size_t limit);
+
+// StringUtils::Trim without the copy.
+std::string_view TrimmedView(std::string_view text);
 
 // The CRC-32 of `text` as the eight hexadecimal digits of a CRC line.
 std::string CrcText(std::string_view text);

@@ -31,7 +31,7 @@ enum class WriteStatus
 {
     Written,
     NotRegularFile, // something other than a regular file stands at the path
-    OpenFailed,     // the temporary file beside the target could not be created
+    OpenFailed,     // the caller may not write the target, or no temporary file could be made beside it
     WriteFailed,    // writing, syncing or renaming failed; the target is untouched
 };
 
@@ -43,6 +43,7 @@ struct WriteResult
 
 // Writes `content` to a temporary file in the target's folder, syncs it and renames it over the target, so
 // the target holds either its old bytes or all of the new ones. The temporary file never outlives a failure.
+// An existing target must be writable by the caller; its owner, group and mode pass to the new file.
 WriteResult ReplaceFile(const std::string& path, std::string_view content);
 
 std::string ErrorText(int error);

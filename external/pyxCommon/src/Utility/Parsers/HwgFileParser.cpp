@@ -74,58 +74,35 @@ void AppendProperty(std::string& out, const HwgProperty& property, const ReaderC
 
 // A data line's bytes may be separated by a comma or a period, by blanks and tabs, or by a comma or a
 // period with blanks and tabs around it. A separator at the end of a line adds nothing; two commas or
-// periods in a row leave an empty piece, which ParseInt refuses.
-void AppendDataBytes(const std::string& line, std::size_t& count, std::vector<std::uint8_t>& bytes)
+// periods in a row leave an empty piece, which ParseInt refuses. The line is walked in place: it may be as
+// long as the file, and its pieces are never gathered.
+void AppendDataBytes(std::string_view line, std::size_t& count, std::vector<std::uint8_t>& bytes)
 {
-    std::vector<std::string> pieces;
-    std::string piece;
-    for (const char c : line)
+    const auto append = [&](std::string_view digits)
     {
-        if (c == ',' || c == '.')
+        const int value = StringUtils::ParseInt(digits, 16);
+        // Only the block's own bytes are kept; the rest are counted for the message.
+        if (++count <= kExtendedBytes)
         {
-            pieces.push_back(std::move(piece));
-            piece.clear();
+            bytes.push_back(static_cast<std::uint8_t>(value));
         }
-        else
-        {
-            piece += c;
-        }
-    }
-    if (!piece.empty())
+    };
+    while (!line.empty())
     {
-        pieces.push_back(std::move(piece));
-    }
-    for (const std::string& text : pieces)
-    {
-        const std::string trimmed = StringUtils::Trim(text);
-        std::vector<std::string> numbers;
-        std::string number;
-        for (const char c : trimmed)
+        const auto separator = line.find_first_of(",.");
+        const std::string_view piece = Support::TrimmedView(line.substr(0, separator));
+        if (piece.empty())
         {
-            if (c == ' ' || c == '\t')
-            {
-                if (!number.empty())
-                {
-                    numbers.push_back(std::move(number));
-                    number.clear();
-                }
-            }
-            else
-            {
-                number += c;
-            }
+            append(piece); // an empty piece stays one, so that it is refused
         }
-        // An empty piece stays one, so that it is refused.
-        numbers.push_back(std::move(number));
-        for (const std::string& digits : numbers)
+        for (std::string_view rest = piece; !rest.empty();)
         {
-            const int value = StringUtils::ParseInt(digits, 16);
-            // Only the block's own bytes are kept; the rest are counted for the message.
-            if (++count <= kExtendedBytes)
-            {
-                bytes.push_back(static_cast<std::uint8_t>(value));
-            }
+            const auto blank = rest.find_first_of(" \t");
+            append(rest.substr(0, blank));
+            rest = blank == std::string_view::npos ? std::string_view{} : rest.substr(blank);
+            rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(" \t")));
         }
+        line = separator == std::string_view::npos ? std::string_view{} : line.substr(separator + 1);
     }
 }
 } // namespace
@@ -248,7 +225,7 @@ std::vector<HwgConfigurationEntry> HwgFileParser::ReadConfigurationFromHwgFile(c
 
 std::string HwgFileParser::readCrcContent(std::istream& stream)
 {
-    std::string text;
+    std::string text = Support::RoomForTheRestOf(stream);
     std::string line;
     const std::string markerAndBlank = std::string(Support::kHwgEndMarker) + " ";
     while (std::getline(stream, line))
@@ -345,7 +322,7 @@ ExtendedConfiguration HwgFileParser::ExtractExtendedConfiguration(std::istream& 
     std::string line;
     while (std::getline(stream, line) && !StringUtils::StartsWith(line, kSectionEnd))
     {
-        const std::string trimmed = StringUtils::Trim(line);
+        const std::string_view trimmed = Support::TrimmedView(line);
         if (trimmed.empty() || StringUtils::StartsWith(trimmed, "/ "))
         {
             continue;

@@ -16,6 +16,9 @@ namespace Support = ConfigurationFileSupport;
 
 constexpr std::string_view kBlob = "Blob";
 constexpr std::string_view kEnd = "[EOF]";
+// A reader numbers its blobs by their one-byte blob type, so it holds no more than 256 of them; a file
+// that lists more cannot be one reader's configuration, and every blob read costs a kilobyte.
+constexpr std::size_t kMaxBlobs = 256;
 
 constexpr Support::FileMessages kMessages{
     "File size is too large to be a valid ini file: ",
@@ -26,7 +29,7 @@ constexpr Support::FileMessages kMessages{
 
 using Support::Contains;
 
-std::uint32_t ParseHex(const std::string& text)
+std::uint32_t ParseHex(std::string_view text)
 {
     return static_cast<std::uint32_t>(StringUtils::ParseInt(text, 16));
 }
@@ -36,19 +39,26 @@ std::vector<SmartCardConfiguration>
 SmartCardConfigurationFileParser::ReadConfigurationFromSmartCardIniFile(const std::string& path)
 {
     Support::CheckFileSize(path, kMessages.TooLarge, PYX_SOURCE_FILE);
-    const std::string content = Support::LoadFile(path, kMessages, PYX_SOURCE_FILE, __func__);
-    std::istringstream stream(content);
+    std::istringstream stream(Support::LoadFile(path, kMessages, PYX_SOURCE_FILE, __func__));
     if (!validateCrc(stream))
     {
         PYX_THROW(TessmarException, "SmartCard Ini file has been tampered: " + path);
     }
-    // Lines after the CRC line are not guarded by it, so they are not read.
-    std::istringstream guarded{std::string(Support::UpToCrcLine(content, kEnd))};
+    // Lines after the CRC line are not guarded by it, so they are not read. The text moves from stream to
+    // stream and is cut in place, so a file near the size limit is never held twice.
+    std::string content = std::move(stream).str();
+    content.resize(Support::UpToCrcLine(content, kEnd).size());
+    std::istringstream guarded(std::move(content));
     std::vector<SmartCardConfiguration> configurations;
     std::string line;
     bool more = false;
     while ((more = static_cast<bool>(std::getline(guarded, line))) && Contains(line, kBlob))
     {
+        if (configurations.size() == kMaxBlobs)
+        {
+            PYX_THROW(TessmarException,
+                      fmt::format("SmartCard Ini file holds more than {} blobs: {}", kMaxBlobs, path));
+        }
         configurations.push_back(readBlob(guarded));
     }
     // A blob after the line that ended the list would be lost without a word, so the list must not resume.
@@ -66,7 +76,7 @@ SmartCardConfigurationFileParser::ReadConfigurationFromSmartCardIniFile(const st
 
 std::string SmartCardConfigurationFileParser::readCrcContent(std::istream& stream)
 {
-    std::string text;
+    std::string text = Support::RoomForTheRestOf(stream);
     std::string line;
     while (std::getline(stream, line) && !Contains(line, kEnd))
     {
@@ -89,12 +99,12 @@ std::string SmartCardConfigurationFileParser::extractValue(std::istream& stream,
     {
         PYX_THROW(TessmarException, fmt::format("Failed to read {} from Ini file", key));
     }
-    const auto pieces = StringUtils::Split(line, "=");
+    const auto pieces = Support::SplitUpTo(line, "=", 3);
     if (pieces.size() != 2 || pieces[0] != key)
     {
         PYX_THROW(TessmarException, fmt::format("Invalid line format in Ini file: {}", line));
     }
-    return StringUtils::Trim(pieces[1]);
+    return std::string(Support::TrimmedView(pieces[1]));
 }
 
 SmartCardConfiguration SmartCardConfigurationFileParser::readBlob(std::istream& stream)
@@ -108,7 +118,7 @@ SmartCardConfiguration SmartCardConfigurationFileParser::readBlob(std::istream& 
 
 BlobHeader SmartCardConfigurationFileParser::parseBlobHeader(const std::string& value)
 {
-    const auto pieces = StringUtils::Split(value, " ");
+    const auto pieces = Support::SplitUpTo(value, " ", 5);
     if (pieces.size() != 4)
     {
         PYX_THROW(TessmarException, fmt::format("Invalid Blob Header format: {}", value));
@@ -123,8 +133,11 @@ BlobHeader SmartCardConfigurationFileParser::parseBlobHeader(const std::string& 
 
 std::vector<std::uint8_t> SmartCardConfigurationFileParser::parseBlobData(const std::string& value)
 {
+    // One byte more than a blob holds is enough for SetConfiguration to refuse the blob, so the rest of
+    // the line is not split.
     std::vector<std::uint8_t> data;
-    for (const std::string& piece : StringUtils::Split(value, " "))
+    for (const std::string_view piece :
+         Support::SplitUpTo(value, " ", SmartCardConfiguration::kMaxDataLength + 1))
     {
         data.push_back(static_cast<std::uint8_t>(ParseHex(piece)));
     }

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "ParserTestSupport.h"
+#include "Utility/Parsers/BleHwgFileParser.h"
+#include "Utility/Parsers/HwgFileParser.h"
+
+using namespace PyxCommon;
+
+// Root may write any file, so what an ordinary user may not write shows only when these tests run as one:
+// CTest runs them once more as uid 65534 (pyxCommonParserTestsUnprivileged).
+namespace
+{
+using PyxTest::FailureOf;
+using PyxTest::ReadBytes;
+
+class ProtectedFiles : public PyxTest::ParserFileTest
+{
+protected:
+    // Writes the .hwg file, or the BLE one, with `byte` in it.
+    void Write(bool ble, std::uint8_t byte)
+    {
+        if (ble)
+        {
+            ReaderBleConfiguration data;
+            data.SetBleDataType(1).SetBleData({byte});
+            BleHwgFileParser::WriteBleConfigurationToBleHwgFile(data, Path(ble), {"1", "1", true}, true);
+            return;
+        }
+        ReaderConfiguration configuration;
+        configuration.SetTerminationCharacter(byte);
+        HwgFileParser::WriteConfigurationToHwgFile({configuration}, {{}}, Path(ble), {"1", "1", true});
+    }
+    std::string Path(bool ble) const { return PathOf(ble ? "ble.hwg" : "config.hwg"); }
+};
+
+TEST_F(ProtectedFiles, AFileTheCallerMayNotWriteIsRefusedAndKept)
+{
+    if (::geteuid() == 0)
+    {
+        GTEST_SKIP() << "root may write any file";
+    }
+    for (const bool ble : {false, true})
+    {
+        Write(ble, 0);
+        ASSERT_EQ(::chmod(Path(ble).c_str(), 0444), 0);
+        const std::string old = ReadBytes(Path(ble));
+        EXPECT_EQ(
+            FailureOf([&] { Write(ble, 1); }).message,
+            (ble ? "Failed to open BLE HWG file for writing: " : "Failed to open HWG file for writing: ") +
+                Path(ble));
+        EXPECT_EQ(ReadBytes(Path(ble)), old);
+    }
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"ble.hwg", "config.hwg"}));
+}
+
+TEST_F(ProtectedFiles, RootKeepsTheOwnerGroupAndModeOfTheFileItReplaces)
+{
+    if (::geteuid() != 0)
+    {
+        GTEST_SKIP() << "only root may give a file to another user";
+    }
+    Write(false, 0);
+    ASSERT_EQ(::chown(Path(false).c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(Path(false).c_str(), 0600), 0);
+    Write(false, 1);
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(Path(false).c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534U);
+    EXPECT_EQ(info.st_gid, 65534U);
+    EXPECT_EQ(info.st_mode & 07777, 0600U);
+    EXPECT_NE(ReadBytes(Path(false)).find("iELDelim = 1 "), std::string::npos);
+}
+} // namespace
