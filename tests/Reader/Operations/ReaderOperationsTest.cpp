@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
@@ -9,7 +10,8 @@
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizers' own allocator, which GCC's headers do not declare.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include "CardTypes/CardTypeResolver.h"

@@ -92,12 +92,23 @@ std::string StringUtils::Join(const std::vector<std::string>& items, const std::
 
 std::vector<std::string> StringUtils::Split(std::string_view text, std::string_view delimiter)
 {
-    std::vector<std::string> pieces;
+    const std::vector<std::string_view> views = SplitViews(text, delimiter);
+    return {views.begin(), views.end()};
+}
+
+std::vector<std::string_view> StringUtils::SplitViews(std::string_view text, std::string_view delimiter,
+                                                      std::size_t limit)
+{
+    std::vector<std::string_view> pieces;
+    if (limit == 0)
+    {
+        return pieces;
+    }
     if (delimiter.empty())
     {
         if (!text.empty())
         {
-            pieces.emplace_back(text);
+            pieces.push_back(text);
         }
         return pieces;
     }
@@ -108,17 +119,26 @@ std::vector<std::string> StringUtils::Split(std::string_view text, std::string_v
         {
             break;
         }
-        pieces.emplace_back(text.substr(0, at));
+        pieces.push_back(text.substr(0, at));
         text.remove_prefix(at + delimiter.size());
+        if (pieces.size() == limit)
+        {
+            return pieces;
+        }
     }
     if (!text.empty())
     {
-        pieces.emplace_back(text);
+        pieces.push_back(text);
     }
     return pieces;
 }
 
 std::string StringUtils::Trim(std::string_view text)
+{
+    return std::string(TrimView(text));
+}
+
+std::string_view StringUtils::TrimView(std::string_view text)
 {
     while (!text.empty() && IsSpace(text.front()))
     {
@@ -128,7 +148,7 @@ std::string StringUtils::Trim(std::string_view text)
     {
         text.remove_suffix(1);
     }
-    return std::string(text);
+    return text;
 }
 
 bool StringUtils::StartsWith(std::string_view text, std::string_view prefix)

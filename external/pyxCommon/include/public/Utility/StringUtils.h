@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +19,13 @@ public:
     // Pieces between delimiters; a trailing empty piece is dropped. An empty delimiter yields the whole
     // text as one piece.
     static std::vector<std::string> Split(std::string_view text, std::string_view delimiter);
+    // Split without copies, and only the first `limit` pieces: a line of millions of delimiters costs no
+    // more than the few pieces its format allows, and a result of `limit` pieces means "at least that many".
+    static std::vector<std::string_view>
+    SplitViews(std::string_view text, std::string_view delimiter,
+               std::size_t limit = std::numeric_limits<std::size_t>::max());
     static std::string Trim(std::string_view text);
+    static std::string_view TrimView(std::string_view text);
     static bool StartsWith(std::string_view text, std::string_view prefix);
     // Exactly "1" or "0"; anything else throws.
     static bool ParseBool(std::string_view text);

@@ -138,7 +138,7 @@ std::vector<std::uint8_t> BleHwgFileParser::extractBleData(std::istream& stream,
     std::vector<std::uint8_t> data;
     while (data.size() <= ReaderBleConfiguration::kMaxDataLength && std::getline(stream, line))
     {
-        std::string_view trimmed = Support::TrimmedView(line);
+        std::string_view trimmed = StringUtils::TrimView(line);
         if (Contains(trimmed, end))
         {
             break;
@@ -150,7 +150,7 @@ std::vector<std::uint8_t> BleHwgFileParser::extractBleData(std::istream& stream,
         while (!trimmed.empty() && data.size() <= ReaderBleConfiguration::kMaxDataLength)
         {
             const auto period = trimmed.find('.');
-            const std::string_view digits = Support::TrimmedView(trimmed.substr(0, period));
+            const std::string_view digits = StringUtils::TrimView(trimmed.substr(0, period));
             if (!digits.empty())
             {
                 data.push_back(static_cast<std::uint8_t>(StringUtils::ParseInt(digits, 16)));

@@ -128,13 +128,13 @@ std::string LoadHwgFile(const std::string& path, const HwgFormat& format,
             throw TessmarException(std::string(format.CrcLineMissing), sourceFile, __LINE__,
                                    "extractCrcValueFromFile");
         }
-        const auto pieces = SplitUpTo(line, format.CrcSeparator, 3);
+        const auto pieces = StringUtils::SplitViews(line, format.CrcSeparator, 3);
         if (pieces.size() != 2)
         {
             throw TessmarException(std::string(format.CrcLineInvalid) + line, sourceFile, __LINE__,
                                    "extractCrcValueFromFile");
         }
-        if (CrcText(guarded) != TrimmedView(pieces[1]))
+        if (CrcText(guarded) != StringUtils::TrimView(pieces[1]))
         {
             Fail(format.Tampered, path, sourceFile, __LINE__, function);
         }
@@ -184,53 +184,6 @@ std::string RoomForTheRestOf(std::istream& stream)
     const std::streamsize rest = stream.rdbuf()->in_avail();
     text.reserve(rest > 0 ? static_cast<std::size_t>(rest) + 1 : 0);
     return text;
-}
-
-std::vector<std::string_view> SplitUpTo(std::string_view text, std::string_view delimiter, std::size_t limit)
-{
-    std::vector<std::string_view> pieces;
-    if (limit == 0)
-    {
-        return pieces;
-    }
-    if (delimiter.empty())
-    {
-        if (!text.empty())
-        {
-            pieces.push_back(text);
-        }
-        return pieces;
-    }
-    while (delimiter.size() <= text.size())
-    {
-        const auto at = text.find(delimiter);
-        if (at == std::string_view::npos)
-        {
-            break;
-        }
-        pieces.push_back(text.substr(0, at));
-        text.remove_prefix(at + delimiter.size());
-        if (pieces.size() == limit)
-        {
-            return pieces;
-        }
-    }
-    if (!text.empty())
-    {
-        pieces.push_back(text);
-    }
-    return pieces;
-}
-
-std::string_view TrimmedView(std::string_view text)
-{
-    constexpr std::string_view kSpace = " \t\n\v\f\r";
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos)
-    {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
 std::string CrcText(std::string_view text)

@@ -77,13 +77,6 @@ bool Contains(std::string_view line, std::string_view text);
 // over, gathered line by line from a file near the size limit, never needs a second, larger copy.
 std::string RoomForTheRestOf(std::istream& stream);
 
-// StringUtils::Split, but only its first `limit` pieces: a line of millions of separators costs no more
-// than the few pieces its format allows, and a result of `limit` pieces means "at least that many".
-std::vector<std::string_view> SplitUpTo(std::string_view text, std::string_view delimiter, std::size_t limit);
-
-// StringUtils::Trim without the copy.
-std::string_view TrimmedView(std::string_view text);
-
 // The CRC-32 of `text` as the eight hexadecimal digits of a CRC line.
 std::string CrcText(std::string_view text);
 

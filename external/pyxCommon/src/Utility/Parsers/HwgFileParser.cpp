@@ -90,7 +90,7 @@ void AppendDataBytes(std::string_view line, std::size_t& count, std::vector<std:
     while (!line.empty())
     {
         const auto separator = line.find_first_of(",.");
-        const std::string_view piece = Support::TrimmedView(line.substr(0, separator));
+        const std::string_view piece = StringUtils::TrimView(line.substr(0, separator));
         if (piece.empty())
         {
             append(piece); // an empty piece stays one, so that it is refused
@@ -322,7 +322,7 @@ ExtendedConfiguration HwgFileParser::ExtractExtendedConfiguration(std::istream& 
     std::string line;
     while (std::getline(stream, line) && !StringUtils::StartsWith(line, kSectionEnd))
     {
-        const std::string_view trimmed = Support::TrimmedView(line);
+        const std::string_view trimmed = StringUtils::TrimView(line);
         if (trimmed.empty() || StringUtils::StartsWith(trimmed, "/ "))
         {
             continue;

@@ -99,12 +99,12 @@ std::string SmartCardConfigurationFileParser::extractValue(std::istream& stream,
     {
         PYX_THROW(TessmarException, fmt::format("Failed to read {} from Ini file", key));
     }
-    const auto pieces = Support::SplitUpTo(line, "=", 3);
+    const auto pieces = StringUtils::SplitViews(line, "=", 3);
     if (pieces.size() != 2 || pieces[0] != key)
     {
         PYX_THROW(TessmarException, fmt::format("Invalid line format in Ini file: {}", line));
     }
-    return std::string(Support::TrimmedView(pieces[1]));
+    return std::string(StringUtils::TrimView(pieces[1]));
 }
 
 SmartCardConfiguration SmartCardConfigurationFileParser::readBlob(std::istream& stream)
@@ -118,7 +118,7 @@ SmartCardConfiguration SmartCardConfigurationFileParser::readBlob(std::istream& 
 
 BlobHeader SmartCardConfigurationFileParser::parseBlobHeader(const std::string& value)
 {
-    const auto pieces = Support::SplitUpTo(value, " ", 5);
+    const auto pieces = StringUtils::SplitViews(value, " ", 5);
     if (pieces.size() != 4)
     {
         PYX_THROW(TessmarException, fmt::format("Invalid Blob Header format: {}", value));
@@ -137,7 +137,7 @@ std::vector<std::uint8_t> SmartCardConfigurationFileParser::parseBlobData(const 
     // the line is not split.
     std::vector<std::uint8_t> data;
     for (const std::string_view piece :
-         Support::SplitUpTo(value, " ", SmartCardConfiguration::kMaxDataLength + 1))
+         StringUtils::SplitViews(value, " ", SmartCardConfiguration::kMaxDataLength + 1))
     {
         data.push_back(static_cast<std::uint8_t>(ParseHex(piece)));
     }
