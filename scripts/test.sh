@@ -20,7 +20,7 @@ total_failed=0
 Finish() {
   echo
   echo "== summary"
-  printf '%-28s %-24s %-7s %8s\n' stage tests result time
+  printf '%-28s %-24s %-7s %7s\n' stage tests result time
   printf '%s\n' "${summary[@]}"
   echo "$total_passed passed, $total_failed failed"
   if [ "$total_failed" -ne 0 ]; then
