@@ -1,9 +1,25 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and fuzzing need, only those that are missing.
+# Installs the Debian packages that are missing: those that building the library and the demo needs, and with
+# --tests also those that the tests, the benchmarks and fuzzing add.
+#
+#   bash scripts/deps.sh            the library, the demo and its simulated reader
+#   bash scripts/deps.sh --tests    the same, and GoogleTest, Google Benchmark, umockdev, clang, setpriv
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config util-linux libspdlog-dev libfmt-dev libhidapi-dev libudev-dev
-          libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev clang libclang-rt-dev)
+build_packages=(cmake ninja-build g++ pkg-config libspdlog-dev libfmt-dev libhidapi-dev libudev-dev)
+test_packages=(util-linux libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev clang
+               libclang-rt-dev)
+
+packages=("${build_packages[@]}")
+case "${1:-}" in
+  "") ;;
+  --tests) packages+=("${test_packages[@]}") ;;
+  *)
+    echo "usage: $0 [--tests]" >&2
+    exit 2
+    ;;
+esac
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

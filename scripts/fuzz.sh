@@ -14,7 +14,8 @@ fi
 seconds=${PYX_FUZZ_SECONDS:-30}
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-  -DCMAKE_CXX_COMPILER=clang++ -DPYX_BUILD_FUZZERS=ON -DPYX_BUILD_TESTS=OFF -DPYX_BUILD_BENCH=OFF
+  -DCMAKE_CXX_COMPILER=clang++ -DPYX_BUILD_FUZZERS=ON -DPYX_BUILD_TESTS=OFF -DPYX_BUILD_BENCH=OFF -DPYX_SANITIZE= \
+  -DPYX_WARNINGS_AS_ERRORS=ON
 cmake --build "$build" -j "${PYX_JOBS:-$(nproc)}" --target pyx_fuzzers
 
 work="$build/run"

@@ -1,6 +1,7 @@
 #include <cstddef>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include <fmt/format.h>
 
@@ -15,6 +16,12 @@ namespace Pyx
 {
 namespace
 {
+constexpr const char kVersion[] = "1.7.0+6063";
+// A host that asks its package manager for the version it sees at run time must find it.
+static_assert(std::string_view(kVersion).starts_with(BuildInfo::kPackageVersion) &&
+                  kVersion[BuildInfo::kPackageVersion.size()] == '+',
+              "the project's version in CMakeLists.txt and the library information's version differ");
+
 PyxResult ZeroResult()
 {
     PyxResult result;
@@ -34,8 +41,8 @@ LibraryInfo BuildLibraryInfo()
     SetFieldText(info.LegalNotice, BuildInfo::kLegalNotice);
     SetFieldText(info.License, BuildInfo::kLicense);
     SetFieldText(info.LongDescription, BuildInfo::kDescription);
-    SetFieldText(info.Version, "1.7.0+6063");
-    SetFieldText(info.BuildVersion, "1.7.0+6063");
+    SetFieldText(info.Version, kVersion);
+    SetFieldText(info.BuildVersion, kVersion);
     SetFieldText(info.BumpType, "minor");
     SetFieldText(info.BuildNumber, "6063");
     SetFieldText(info.Branch, "main");

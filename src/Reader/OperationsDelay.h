@@ -3,13 +3,12 @@
 #include <functional>
 #include <memory>
 
-#include "PyxExport.h"
 #include "Utility/TimeDelay.h"
 
 namespace Pyx
 {
 // How the reader operations wait (the pauses of the smart-card transfer): real waits unless a test installs
 // another maker; an empty maker brings the real waits back.
-PYX_API void SetReaderOperationDelayMaker(std::function<std::unique_ptr<PyxCommon::TimeDelay>()> maker);
+void SetReaderOperationDelayMaker(std::function<std::unique_ptr<PyxCommon::TimeDelay>()> maker);
 std::unique_ptr<PyxCommon::TimeDelay> MakeReaderOperationDelay();
 } // namespace Pyx

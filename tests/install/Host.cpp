@@ -3,8 +3,10 @@
 // fails it.
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "Exceptions/TessmarException.h"
+#include "ProtocolFacadeExports.h"
 #include "Reader/LibraryInfo.h"
 #include "Reader/PyxResult.h"
 #include "Reader/Reader.h"
@@ -41,6 +43,18 @@ int main()
         std::puts("wrong library information");
         return 1;
     }
+    // The flat discovery, in its two calls: how many, then the records (none where no reader is attached).
+    std::size_t count = 0;
+    const ProtocolCommandResult found = DiscoverUsbReaders(nullptr, &count);
+    // Room for that many records, and never a null array, which would count again instead of copying.
+    std::vector<PyxCommon::ReaderDefinition> readers(count > 0 ? count : 1);
+    const ProtocolCommandResult copied = DiscoverUsbReaders(readers.data(), &count);
+    if (found.HasException || copied.HasException)
+    {
+        std::printf("discovery failed: %s%s\n", found.Message, copied.Message);
+        return 1;
+    }
+    std::printf("%zu reader(s) discovered\n", count);
     std::puts("host ok");
     return 0;
 }

@@ -49,6 +49,8 @@ endif()
 
 # pkg-config
 find_program(PKG_CONFIG pkg-config REQUIRED)
+# The version the host asks for is the one the library reports at run time.
+run("pkg-config version" ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir} ${PKG_CONFIG} --atleast-version=1.7 velmora)
 run("pkg-config" ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir} ${PKG_CONFIG} --cflags --libs velmora)
 string(STRIP "${run_output}" pc_flags)
 separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")

@@ -12,6 +12,7 @@
 
 #include "Logging/Logger.h"
 #include "ProtocolException.h"
+#include "ProtocolFacadeResult.h"
 #include "ProtocolFacadeText.h"
 #include "Protocols/ProtocolFactory.h"
 #include "TransportFactory.h"

@@ -4,6 +4,7 @@
 
 #include "Logging/Logger.h"
 #include "ProtocolFacade.h"
+#include "ProtocolFacadeResult.h"
 #include "ProtocolFacadeText.h"
 #include "TransportTypes/HidDeviceInfo.h"
 

@@ -6,7 +6,7 @@
 
 #include "Exceptions/TessmarException.h"
 #include "Logging/Logger.h"
-#include "ProtocolCommandResult.h"
+#include "ProtocolFacadeResult.h"
 #include "ProtocolFacadeText.h"
 
 namespace PyxProtocol

@@ -55,13 +55,18 @@ ExtendedConfiguration SampleExtended()
     return e;
 }
 
-std::string WithCrLf(std::string text)
+std::string WithCrLf(const std::string& text)
 {
-    for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+    std::string crLf;
+    for (const char c : text)
     {
-        text.insert(at, "\r");
+        if (c == '\n')
+        {
+            crLf += '\r';
+        }
+        crLf += c;
     }
-    return text;
+    return crLf;
 }
 
 // A marked text with its CRC line made right again after an edit.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -22,6 +23,18 @@ template <typename Record> bool SameBytes(const Record& a, const Record& b)
 std::string MessageOf(const std::function<void()>& action)
 {
     return PyxTest::FailureOf(action).message;
+}
+
+// A whole 128-byte block: `content` from its start, `fill` up to the application data, then that data's two
+// bytes. Built at its full size, since growing a short vector trips a false array-bounds warning at -O3.
+Bytes Block(const Bytes& content, std::uint8_t fill, std::uint8_t applicationData0,
+            std::uint8_t applicationData1)
+{
+    Bytes block(128, fill);
+    std::copy(content.begin(), content.end(), block.begin());
+    block[126] = applicationData0;
+    block[127] = applicationData1;
+    return block;
 }
 
 FieldSeparatorDataHeader ValidHeader(std::uint8_t fields, std::uint8_t separators)
@@ -57,14 +70,11 @@ ExtendedConfiguration KnownConfiguration()
 
 Bytes KnownBytes()
 {
-    Bytes bytes = {0x14, 0x42, 0x22, 0x10,                         // header
-                   0xC5, 0xAA, 0x08, 0x1A, 0x80, 0x51, 0x22, 0x0A, // field entries
-                   0x83, 0x00, 0xC2, 0x03,                         // separator entries
-                   0x2C, 0x28, 0x37, 0x04, 0x02, 0x05, 0x00};      // their characters
-    bytes.resize(126, 0xFF);
-    bytes.push_back(0x83);
-    bytes.push_back(0x24);
-    return bytes;
+    return Block({0x14, 0x42, 0x22, 0x10,                         // header
+                  0xC5, 0xAA, 0x08, 0x1A, 0x80, 0x51, 0x22, 0x0A, // field entries
+                  0x83, 0x00, 0xC2, 0x03,                         // separator entries
+                  0x2C, 0x28, 0x37, 0x04, 0x02, 0x05, 0x00},      // their characters
+                 0xFF, 0x83, 0x24);
 }
 
 TEST(ExtendedConfiguration, EmptyValidConfigurationIsHeaderFillAndApplicationData)
@@ -72,11 +82,7 @@ TEST(ExtendedConfiguration, EmptyValidConfigurationIsHeaderFillAndApplicationDat
     ExtendedConfiguration config;
     config.FieldSeparatorDataHeader = ValidHeader(0, 0);
     config.ApplicationData = {1, 0, 64};
-    Bytes expected = {0x14, 0x40, 0x20, 0x10};
-    expected.resize(126, 0xFF);
-    expected.push_back(0x01);
-    expected.push_back(0x40);
-    EXPECT_EQ(config.ToVector(), expected);
+    EXPECT_EQ(config.ToVector(), Block({0x14, 0x40, 0x20, 0x10}, 0xFF, 0x01, 0x40));
 }
 
 TEST(ExtendedConfiguration, KnownConfigurationHasExactBytes)
@@ -222,11 +228,8 @@ TEST(ExtendedConfiguration, WritingCutsEveryFieldToItsBits)
     config.SeparatorEntries[0].CharacterSize = 1;
     config.SeparatorEntries[0].VirtualCharacterCount = 0;
     config.ApplicationData = {0x0F, 0x02, 7};
-    Bytes expected = {0xF4, 0x41, 0x21, 0x10, 0x3F, 0x00, 0x01, 0x02, 0x00, 0x00};
-    expected.resize(126, 0xFF);
-    expected.push_back(0x07);
-    expected.push_back(0x07);
-    EXPECT_EQ(config.ToVector(), expected);
+    EXPECT_EQ(config.ToVector(),
+              Block({0xF4, 0x41, 0x21, 0x10, 0x3F, 0x00, 0x01, 0x02, 0x00, 0x00}, 0xFF, 0x07, 0x07));
 }
 
 TEST(ExtendedConfiguration, WritingRefusesCountsBeyondTheEntriesHeld)
@@ -305,10 +308,7 @@ TEST(ExtendedConfiguration, ReadingRefusesAHeaderThatDescribesMoreThanTheBlockHo
 TEST(ExtendedConfiguration, ReadingAcceptsContentUpToTheApplicationData)
 {
     // 30 field entries and one separator entry: 4 + 120 + 2 = 126 bytes.
-    Bytes bytes = {0x14, 0x5E, 0x21, 0x10};
-    bytes.resize(126, 0x00);
-    bytes.push_back(0x01);
-    bytes.push_back(0x20);
+    const Bytes bytes = Block({0x14, 0x5E, 0x21, 0x10}, 0x00, 0x01, 0x20);
     const ExtendedConfiguration read = ExtendedConfiguration::FromVector(bytes);
     EXPECT_EQ(read.FieldSeparatorDataHeader.FieldEntryCount, 30);
     EXPECT_EQ(read.SeparatorEntries[0].CharacterSize, 1);

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "LogCapture.h"
-#include "ProtocolCommandResult.h"
 #include "ProtocolException.h"
+#include "ProtocolFacadeResult.h"
 
 namespace
 {

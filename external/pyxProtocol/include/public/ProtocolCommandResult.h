@@ -2,9 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 
-#include "Configuration/ConfigurationManagement.h"
 #include "PyxExport.h"
 
 // What a facade operation reports instead of throwing: all zero on success; otherwise the kind of failure,
@@ -26,14 +24,3 @@ static_assert(offsetof(ProtocolCommandResult, Message) == 257);
 static_assert(offsetof(ProtocolCommandResult, FileName) == 2305);
 static_assert(offsetof(ProtocolCommandResult, LineNumber) == 4356);
 static_assert(offsetof(ProtocolCommandResult, FunctionName) == 4360);
-
-namespace PyxProtocol
-{
-// Runs `body` once and describes whatever it throws in the returned record (the library's own exceptions
-// with their origin, standard exceptions and anything else with fixed type texts); never throws itself.
-ProtocolCommandResult RunCheckedFacadeFunction(const std::function<void()>& body);
-
-// The same for a body that yields a value: `value` is written only when the body succeeds.
-ProtocolCommandResult RunCheckedFacadeFunction(const std::function<ActiveConfigurationInformation()>& body,
-                                               ActiveConfigurationInformation& value);
-} // namespace PyxProtocol
