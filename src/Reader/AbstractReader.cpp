@@ -83,6 +83,11 @@ private:
 
 namespace
 {
+// Readers destroyed whose callback threads may still run, by handle, guarded by _instancesMutex: a later
+// DestroyInstance of the same handle (a second close, or a close after the reader closed itself from a
+// callback) waits for them too. Built before, and so torn down after, the registry's lifetime object.
+std::unordered_map<void*, std::shared_ptr<CallbackThreads>> closingReaders;
+
 ReaderRegistryLifetime registryLifetime;
 } // namespace
 
@@ -148,6 +153,8 @@ void* AbstractReader::CreateReaderInstanceWith(
     reader->protocolType_ = static_cast<std::uint8_t>(definition.ProtocolType);
     void* handle = reader.get();
     _instances.emplace(handle, std::move(reader));
+    // The address of a reader long gone: what was closing there is no concern of this one.
+    closingReaders.erase(handle);
     owner.handle = 0;
     return handle;
 }
@@ -175,16 +182,43 @@ void AbstractReader::DestroyInstance(void* handle)
         return;
     }
     std::shared_ptr<AbstractReader> reader;
+    std::shared_ptr<CallbackThreads> threads;
     {
         std::lock_guard lock(_instancesMutex);
+        std::erase_if(closingReaders, [](const auto& entry) { return entry.second->AllEnded(); });
         const auto found = _instances.find(handle);
         if (found == _instances.end() || found->second->IsDestroying())
         {
-            return;
+            const auto closing = closingReaders.find(handle);
+            if (closing != closingReaders.end())
+            {
+                threads = closing->second;
+            }
         }
-        reader = std::move(found->second);
-        _instances.erase(found);
+        else
+        {
+            reader = std::move(found->second);
+            _instances.erase(found);
+            threads = reader->callbackHandler_->Threads();
+            threads->BeginClose();
+            closingReaders[handle] = threads;
+        }
     }
+    if (!reader)
+    {
+        // Closed already, or being closed: success, once nothing of that reader runs any more (at once when
+        // called from one of its own callbacks).
+        if (threads)
+        {
+            threads->WaitForAll();
+        }
+        return;
+    }
+    struct CloseEnd
+    {
+        CallbackThreads& threads;
+        ~CloseEnd() { threads.EndClose(); }
+    } closeEnd{*threads};
     if (reader->destroying_.exchange(true))
     {
         return;

@@ -90,9 +90,83 @@ struct GetCardDataCallbackHandler::Run
     bool handedOver = false;
     // Set by the dispatch thread as it ends, so a handed-over thread can be joined without waiting.
     std::atomic<bool> dispatchEnded{false};
+    // The dispatch thread's place among the handler's threads.
+    std::uint64_t place = 0;
+    // Set (under the threads' mutex) when the run is stopped from an older dispatch thread: its own thread
+    // then ends without delivering, since it may deliver nothing before that older one has ended.
+    bool abandoned = false;
 };
 
-GetCardDataCallbackHandler::GetCardDataCallbackHandler() : shared_(std::make_shared<Subscribers>()) {}
+thread_local const CallbackThreads* CallbackThreads::current_ = nullptr;
+
+std::uint64_t CallbackThreads::Add()
+{
+    std::lock_guard lock(mutex_);
+    const std::uint64_t place = next_++;
+    running_.insert(place);
+    return place;
+}
+
+void CallbackThreads::Remove(std::uint64_t place)
+{
+    {
+        std::lock_guard lock(mutex_);
+        running_.erase(place);
+    }
+    changed_.notify_all();
+}
+
+bool CallbackThreads::WaitForTurn(std::uint64_t place, const bool& abandoned)
+{
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return abandoned || *running_.begin() == place; });
+    return !abandoned;
+}
+
+void CallbackThreads::Abandon(bool& abandoned)
+{
+    {
+        std::lock_guard lock(mutex_);
+        abandoned = true;
+    }
+    changed_.notify_all();
+}
+
+void CallbackThreads::BeginClose()
+{
+    std::lock_guard lock(mutex_);
+    ++closing_;
+}
+
+void CallbackThreads::EndClose()
+{
+    {
+        std::lock_guard lock(mutex_);
+        --closing_;
+    }
+    changed_.notify_all();
+}
+
+void CallbackThreads::WaitForAll()
+{
+    if (OnOneOfThem())
+    {
+        return;
+    }
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return running_.empty() && closing_ == 0; });
+}
+
+bool CallbackThreads::AllEnded() const
+{
+    std::lock_guard lock(mutex_);
+    return running_.empty() && closing_ == 0;
+}
+
+GetCardDataCallbackHandler::GetCardDataCallbackHandler()
+    : shared_(std::make_shared<Subscribers>()), threads_(std::make_shared<CallbackThreads>())
+{
+}
 
 GetCardDataCallbackHandler::~GetCardDataCallbackHandler()
 {
@@ -168,13 +242,16 @@ void GetCardDataCallbackHandler::Start(Callback readFunction)
     }
     auto run = std::make_shared<Run>();
     run->read = std::move(readFunction);
+    run->place = threads_->Add();
     try
     {
         dispatchThread_ = std::thread(
-            [run, shared = shared_]
+            [run, shared = shared_, threads = threads_]
             {
-                DispatchLoop(run, shared);
+                threads->EnterThread();
+                DispatchLoop(*run, *shared, *threads);
                 run->dispatchEnded.store(true);
+                threads->Remove(run->place);
             });
         pollThread_ = std::thread([run, shared = shared_] { PollLoop(run, shared); });
     }
@@ -185,6 +262,10 @@ void GetCardDataCallbackHandler::Start(Callback readFunction)
         if (dispatchThread_.joinable())
         {
             dispatchThread_.join();
+        }
+        else
+        {
+            threads_->Remove(run->place);
         }
         polling_.store(false);
         throw;
@@ -283,6 +364,12 @@ void GetCardDataCallbackHandler::StopThreads(StopMode mode)
         }
         else
         {
+            if (threads_->OnOneOfThem())
+            {
+                // Stopped from the callback of an older dispatch thread, which this run's thread waits for
+                // before it delivers anything: it ends without delivering, or this join would never return.
+                threads_->Abandon(run->abandoned);
+            }
             Detail::JoinOrHandOver(dispatchThread);
         }
     }
@@ -386,34 +473,44 @@ void GetCardDataCallbackHandler::PollLoop(const std::shared_ptr<Run>& run,
     }
 }
 
-void GetCardDataCallbackHandler::DispatchLoop(const std::shared_ptr<Run>& run,
-                                              const std::shared_ptr<Subscribers>& shared)
+void GetCardDataCallbackHandler::DispatchLoop(Run& run, Subscribers& shared, CallbackThreads& threads)
 {
+    // Older threads may still be in a callback (one that stopped its own run, or one draining a stopped
+    // run); cards wait in the queue until they have ended, as they do behind a slow callback.
+    bool ownTurn = false;
     for (;;)
     {
         CardData card;
         {
-            std::unique_lock lock(run->queueMutex);
-            if (run->handedOver)
+            std::unique_lock lock(run.queueMutex);
+            if (run.handedOver)
             {
                 return;
             }
-            run->queueSignal.wait(lock, [&run] { return !run->queue.empty() || !run->dispatching; });
-            if (run->queue.empty())
+            run.queueSignal.wait(lock, [&run] { return !run.queue.empty() || !run.dispatching; });
+            if (run.queue.empty())
             {
                 return;
             }
-            card = std::move(run->queue.front());
-            run->queue.pop_front();
+            card = std::move(run.queue.front());
+            run.queue.pop_front();
+        }
+        if (!ownTurn)
+        {
+            if (!threads.WaitForTurn(run.place, run.abandoned))
+            {
+                return;
+            }
+            ownTurn = true;
         }
         std::vector<std::pair<std::uint32_t, Callback>> callbacks;
         {
-            std::lock_guard lock(shared->mutex);
-            callbacks.assign(shared->callbacks.begin(), shared->callbacks.end());
+            std::lock_guard lock(shared.mutex);
+            callbacks.assign(shared.callbacks.begin(), shared.callbacks.end());
         }
         for (auto& [id, callback] : callbacks)
         {
-            if (run->handedOver)
+            if (run.handedOver)
             {
                 return;
             }

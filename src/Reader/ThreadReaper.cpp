@@ -12,19 +12,36 @@ ThreadReaper& ThreadReaper::Instance()
 
 ThreadReaper::~ThreadReaper()
 {
+    // Torn down at exit, which a callback may have called: the exiting thread can be among those handed
+    // over, and is never waited for here, by the worker or by this destructor; the process ends with it.
+    const std::thread::id self = std::this_thread::get_id();
+    bool workerJoinsSelf = false;
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
+        exiting_ = self;
+        workerJoinsSelf = joining_ == self;
     }
     changed_.notify_all();
     if (worker_.joinable())
     {
-        worker_.join();
+        if (workerJoinsSelf)
+        {
+            worker_.detach();
+        }
+        else
+        {
+            worker_.join();
+        }
     }
     // Threads handed over after the worker ended (or without one) are joined here.
     for (auto& thread : pending_)
     {
-        if (thread.joinable())
+        if (thread.get_id() == self)
+        {
+            thread.detach();
+        }
+        else if (thread.joinable())
         {
             thread.join();
         }
@@ -54,12 +71,19 @@ void ThreadReaper::Run()
         }
         std::thread thread = std::move(pending_.front());
         pending_.pop_front();
+        if (stopping_ && thread.get_id() == exiting_)
+        {
+            thread.detach();
+            continue;
+        }
+        joining_ = thread.get_id();
         lock.unlock();
         if (thread.joinable())
         {
             thread.join();
         }
         lock.lock();
+        joining_ = {};
     }
 }
 

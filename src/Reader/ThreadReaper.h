@@ -30,6 +30,9 @@ private:
     std::condition_variable changed_;
     std::deque<std::thread> pending_;
     bool stopping_ = false;
+    // The thread the worker is joining, and the one running the destructor.
+    std::thread::id joining_;
+    std::thread::id exiting_;
     std::thread worker_;
 };
 

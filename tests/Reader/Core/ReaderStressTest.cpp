@@ -1,11 +1,20 @@
 #include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <future>
 #include <iostream>
 #include <random>
+#include <string>
 #include <thread>
 #include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
 
 #include "Reader/ReaderCapabilityProfile.h"
 #include "Reader/ReaderException.h"
@@ -331,6 +340,264 @@ TEST_F(ReaderStressTest, CardsQueuedAtASelfUnsubscribeReachNoLaterCallbackAndDes
     context.reset();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(callsAfterDestroy.load(), 0);
+}
+
+// What a host's callbacks share: the host frees it as soon as the close it waits for returns, so a callback
+// still running then writes to freed memory (AddressSanitizer) or is counted in `callsAfterClose`.
+struct CallbackProbe
+{
+    std::atomic<int> running{0};
+    std::atomic<int> mostAtOnce{0};
+    std::atomic<int> returned{0};
+    Deliveries deliveries;
+
+    template <typename Work> void Run(Pyx::CardData& card, Work&& work)
+    {
+        const int now = ++running;
+        int most = mostAtOnce.load();
+        while (now > most && !mostAtOnce.compare_exchange_weak(most, now))
+        {
+        }
+        deliveries.Add(card);
+        work();
+        --running;
+        ++returned;
+    }
+};
+
+int FirstByte(Pyx::CardData card)
+{
+    return std::to_integer<int>(card.AsByteArray()[0]);
+}
+
+TEST_F(ReaderStressTest, ACallbackThatStoppedItselfIsNeverOverlappedAndCloseWaitsForIt)
+{
+    Open();
+    Reader().Init();
+    auto probe = std::make_unique<CallbackProbe>();
+    CallbackProbe* host = probe.get();
+    std::atomic<bool> closed{false};
+    std::atomic<int> callsAfterClose{0};
+    std::atomic<bool> secondReturned{false};
+
+    WithWatchdog(
+        [&]
+        {
+            // Disarmed on a card and re-armed at once, from the callback itself, which then works on while
+            // the new subscription's poll queues the next card.
+            std::atomic<unsigned int> secondId{0};
+            std::promise<void> secondStopped;
+            const auto second = [&, host](Pyx::CardData& card)
+            {
+                callsAfterClose += closed ? 1 : 0;
+                host->Run(card,
+                          [&]
+                          {
+                              if (FirstByte(card) == 0x03)
+                              {
+                                  Reader().UnsubscribeCredentialCallback(secondId.load());
+                                  secondStopped.set_value();
+                                  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+                                  secondReturned = true;
+                              }
+                          });
+            };
+            std::atomic<unsigned int> firstId{0};
+            firstId = Reader().OnCredentialPresented(
+                [&, host](Pyx::CardData& card)
+                {
+                    callsAfterClose += closed ? 1 : 0;
+                    host->Run(card,
+                              [&]
+                              {
+                                  Reader().UnsubscribeCredentialCallback(firstId.load());
+                                  // Re-armed, and disarmed again while the new run holds a card for
+                                  // delivery: that card reaches no callback, and nothing waits for itself.
+                                  const unsigned int transient =
+                                      Reader().OnCredentialPresented(second, kLongRead);
+                                  std::size_t reads = CardReads();
+                                  Present(26, 0x02);
+                                  ASSERT_TRUE(WaitUntil([&] { return CardReads() >= reads + 2; }));
+                                  Reader().UnsubscribeCredentialCallback(transient);
+                                  secondId = Reader().OnCredentialPresented(second, kLongRead);
+                                  reads = CardReads();
+                                  Present(26, 0x04);
+                                  ASSERT_TRUE(WaitUntil([&] { return CardReads() >= reads + 2; }));
+                                  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+                              });
+                },
+                kLongRead);
+            Present(26, 0x01);
+            ASSERT_TRUE(WaitUntil([&] { return host->deliveries.Count() == 2; }));
+
+            // The second stops itself too and works on; another thread subscribes meanwhile and closes the
+            // reader, which returns only once that callback has returned, and frees the profile.
+            Present(26, 0x03);
+            secondStopped.get_future().wait();
+            Reader().OnCredentialPresented([&, host](Pyx::CardData& card)
+                                           { host->Run(card, [&] { callsAfterClose += closed ? 1 : 0; }); },
+                                           kLongRead);
+            const Pyx::ReaderCapabilityProfile& profile = Reader().GetReaderCapabilityProfile();
+            Reader().Close();
+            closed = true;
+            EXPECT_TRUE(secondReturned.load());
+#if defined(__SANITIZE_ADDRESS__)
+            EXPECT_TRUE(__asan_address_is_poisoned(&profile)) << "Close kept the capability profile";
+#else
+            static_cast<void>(profile);
+#endif
+        });
+
+    std::vector<int> firstBytes;
+    for (const Pyx::CardData& card : probe->deliveries.Cards())
+    {
+        firstBytes.push_back(FirstByte(card));
+    }
+    EXPECT_EQ(firstBytes, (std::vector<int>{0x01, 0x04, 0x03}));
+    EXPECT_EQ(probe->mostAtOnce.load(), 1);
+    probe.reset();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(callsAfterClose.load(), 0);
+}
+
+TEST_F(ReaderStressTest, ASecondCloseOfAReaderBeingClosedReturnsOnlyOnceItsCallbackHasReturned)
+{
+    void* handle = Open();
+    Reader().Init();
+    auto probe = std::make_unique<CallbackProbe>();
+    CallbackProbe* host = probe.get();
+    WithWatchdog(
+        [&]
+        {
+            std::promise<void> entered;
+            Reader().OnCredentialPresented(
+                [&, host](Pyx::CardData& card)
+                {
+                    host->Run(card,
+                              [&]
+                              {
+                                  entered.set_value();
+                                  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+                              });
+                },
+                kLongRead);
+            Present(26, 0x01);
+            entered.get_future().wait();
+            std::thread first([handle] { Pyx::AbstractReader::DestroyInstance(handle); });
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            Pyx::AbstractReader::DestroyInstance(handle);
+            EXPECT_EQ(host->returned.load(), 1);
+            first.join();
+            handle_ = nullptr;
+        });
+}
+
+TEST_F(ReaderStressTest, ACloseAfterACallbackClosedItsOwnReaderWaitsForThatCallback)
+{
+    void* handle = Open();
+    Reader().Init();
+    auto probe = std::make_unique<CallbackProbe>();
+    CallbackProbe* host = probe.get();
+    WithWatchdog(
+        [&]
+        {
+            std::promise<void> closedByCallback;
+            Reader().OnCredentialPresented(
+                [&, host, handle](Pyx::CardData& card)
+                {
+                    host->Run(card,
+                              [&]
+                              {
+                                  Pyx::AbstractReader::DestroyInstance(handle);
+                                  closedByCallback.set_value();
+                                  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+                                  // Closed again from the callback itself: nothing to wait for.
+                                  Pyx::AbstractReader::DestroyInstance(handle);
+                              });
+                },
+                kLongRead);
+            Present(26, 0x01);
+            closedByCallback.get_future().wait();
+            Pyx::AbstractReader::DestroyInstance(handle);
+            EXPECT_EQ(host->returned.load(), 1);
+            handle_ = nullptr;
+        });
+}
+
+// The child's part of the test below: a reader whose callback runs when the process exits.
+constexpr const char* kExitChildVariable = "PYX_EXIT_CHILD";
+
+[[noreturn]] void ExitWhileACallbackRuns(void* handle, bool fromCallback)
+{
+    auto& reader = static_cast<Pyx::Reader&>(*Pyx::AbstractReader::GetInstance(handle));
+    reader.Init();
+    std::promise<void> entered;
+    reader.OnCredentialPresented(
+        [&, fromCallback](Pyx::CardData&)
+        {
+            if (fromCallback)
+            {
+                std::exit(0);
+            }
+            entered.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        },
+        kLongRead);
+    if (fromCallback)
+    {
+        // A host whose main thread waits for ever.
+        std::promise<void>().get_future().wait();
+    }
+    entered.get_future().wait();
+    std::exit(0);
+}
+
+TEST_F(ReaderStressTest, ExitFromACallbackOrWhileOneRunsEndsTheProcess)
+{
+    if (const char* mode = std::getenv(kExitChildVariable); mode != nullptr)
+    {
+        void* handle = Open();
+        Present(26, 0x01);
+        ExitWhileACallbackRuns(handle, std::string(mode) == "callback");
+    }
+    for (const std::string mode : {"callback", "main"})
+    {
+        const std::string exe = "/proc/" + std::to_string(::getpid()) + "/exe";
+        std::string filter = "--gtest_filter=ReaderStressTest.ExitFromACallbackOrWhileOneRunsEndsTheProcess";
+        std::vector<std::string> environment{std::string(kExitChildVariable) + "=" + mode};
+        for (char** entry = environ; *entry != nullptr; ++entry)
+        {
+            environment.emplace_back(*entry);
+        }
+        std::vector<char*> envp;
+        for (auto& entry : environment)
+        {
+            envp.push_back(entry.data());
+        }
+        envp.push_back(nullptr);
+        char* argv[] = {const_cast<char*>(exe.c_str()), filter.data(), nullptr};
+        pid_t child = 0;
+        ASSERT_EQ(::posix_spawn(&child, exe.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+
+        // Start-up, the reader's opening and a sanitizer's exit included: a hang never ends.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        int status = 0;
+        pid_t ended = 0;
+        while ((ended = ::waitpid(child, &status, WNOHANG)) == 0 &&
+               std::chrono::steady_clock::now() < deadline)
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (ended == 0)
+        {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            ADD_FAILURE() << "exit " << mode << ": the process did not end";
+            continue;
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "exit " << mode << ": status " << status;
+    }
 }
 } // namespace
 } // namespace PyxReaderTest
