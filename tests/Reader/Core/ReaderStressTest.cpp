@@ -55,7 +55,40 @@ template <typename Call> void Tolerated(Call&& call)
     }
 }
 
-using ReaderStressTest = SerialReaderTest;
+// What a host's callbacks share: the host frees it as soon as the close it waits for returns, so a callback
+// still running then writes to freed memory (AddressSanitizer) or is counted in `callsAfterClose`.
+struct CallbackProbe
+{
+    std::atomic<int> running{0};
+    std::atomic<int> mostAtOnce{0};
+    std::atomic<int> returned{0};
+    Deliveries deliveries;
+
+    template <typename Work> void Run(Pyx::CardData& card, Work&& work)
+    {
+        const int now = ++running;
+        int most = mostAtOnce.load();
+        while (now > most && !mostAtOnce.compare_exchange_weak(most, now))
+        {
+        }
+        deliveries.Add(card);
+        work();
+        --running;
+        ++returned;
+    }
+};
+
+class ReaderStressTest : public SerialReaderTest
+{
+protected:
+    // Subscribes `work` as a callback that runs on `host`, and presents the card that calls it.
+    void SubscribeAndPresent(CallbackProbe* host, std::function<void()> work)
+    {
+        Reader().OnCredentialPresented([host, work](Pyx::CardData& card) { host->Run(card, work); },
+                                       kLongRead);
+        Present(26, 0x01);
+    }
+};
 
 TEST_F(ReaderStressTest, ThreadsShareOneReaderUntilItIsDestroyedUnderThem)
 {
@@ -342,29 +375,6 @@ TEST_F(ReaderStressTest, CardsQueuedAtASelfUnsubscribeReachNoLaterCallbackAndDes
     EXPECT_EQ(callsAfterDestroy.load(), 0);
 }
 
-// What a host's callbacks share: the host frees it as soon as the close it waits for returns, so a callback
-// still running then writes to freed memory (AddressSanitizer) or is counted in `callsAfterClose`.
-struct CallbackProbe
-{
-    std::atomic<int> running{0};
-    std::atomic<int> mostAtOnce{0};
-    std::atomic<int> returned{0};
-    Deliveries deliveries;
-
-    template <typename Work> void Run(Pyx::CardData& card, Work&& work)
-    {
-        const int now = ++running;
-        int most = mostAtOnce.load();
-        while (now > most && !mostAtOnce.compare_exchange_weak(most, now))
-        {
-        }
-        deliveries.Add(card);
-        work();
-        --running;
-        ++returned;
-    }
-};
-
 int FirstByte(Pyx::CardData card)
 {
     return std::to_integer<int>(card.AsByteArray()[0]);
@@ -465,28 +475,22 @@ TEST_F(ReaderStressTest, ASecondCloseOfAReaderBeingClosedReturnsOnlyOnceItsCallb
     void* handle = Open();
     Reader().Init();
     auto probe = std::make_unique<CallbackProbe>();
-    CallbackProbe* host = probe.get();
     WithWatchdog(
         [&]
         {
             std::promise<void> entered;
-            Reader().OnCredentialPresented(
-                [&, host](Pyx::CardData& card)
-                {
-                    host->Run(card,
-                              [&]
-                              {
-                                  entered.set_value();
-                                  std::this_thread::sleep_for(std::chrono::milliseconds(600));
-                              });
-                },
-                kLongRead);
-            Present(26, 0x01);
+            SubscribeAndPresent(probe.get(),
+                                [&]
+                                {
+                                    entered.set_value();
+                                    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+                                });
             entered.get_future().wait();
             std::thread first([handle] { Pyx::AbstractReader::DestroyInstance(handle); });
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             Pyx::AbstractReader::DestroyInstance(handle);
-            EXPECT_EQ(host->returned.load(), 1);
+            EXPECT_EQ(probe->returned.load(), 1);
+            probe.reset();
             first.join();
             handle_ = nullptr;
         });
@@ -497,29 +501,23 @@ TEST_F(ReaderStressTest, ACloseAfterACallbackClosedItsOwnReaderWaitsForThatCallb
     void* handle = Open();
     Reader().Init();
     auto probe = std::make_unique<CallbackProbe>();
-    CallbackProbe* host = probe.get();
     WithWatchdog(
         [&]
         {
             std::promise<void> closedByCallback;
-            Reader().OnCredentialPresented(
-                [&, host, handle](Pyx::CardData& card)
-                {
-                    host->Run(card,
-                              [&]
-                              {
-                                  Pyx::AbstractReader::DestroyInstance(handle);
-                                  closedByCallback.set_value();
-                                  std::this_thread::sleep_for(std::chrono::milliseconds(800));
-                                  // Closed again from the callback itself: nothing to wait for.
-                                  Pyx::AbstractReader::DestroyInstance(handle);
-                              });
-                },
-                kLongRead);
-            Present(26, 0x01);
+            SubscribeAndPresent(probe.get(),
+                                [&, handle]
+                                {
+                                    Pyx::AbstractReader::DestroyInstance(handle);
+                                    closedByCallback.set_value();
+                                    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+                                    // Closed again from the callback itself: nothing to wait for.
+                                    Pyx::AbstractReader::DestroyInstance(handle);
+                                });
             closedByCallback.get_future().wait();
             Pyx::AbstractReader::DestroyInstance(handle);
-            EXPECT_EQ(host->returned.load(), 1);
+            EXPECT_EQ(probe->returned.load(), 1);
+            probe.reset();
             handle_ = nullptr;
         });
 }
