@@ -215,10 +215,13 @@ std::vector<HwgConfigurationEntry> HwgFileParser::ReadConfigurationFromHwgFile(c
 {
     std::istringstream guarded{
         Support::LoadHwgFile(path, kFormat, readCrcContent, PYX_SOURCE_FILE, __func__)};
+    // The writer closes every configuration of a file that holds the separator with the card type and
+    // priority, so in such a file a configuration without them was cut short, not written that way.
+    const bool closedByCardType = Contains(guarded.view(), kNextConfig);
     std::vector<HwgConfigurationEntry> entries;
     while (hasNextConfiguration(guarded))
     {
-        entries.push_back(extractNextConfiguration(guarded));
+        entries.push_back(extractNextConfiguration(guarded, closedByCardType));
     }
     return entries;
 }
@@ -263,7 +266,7 @@ bool HwgFileParser::hasNextConfiguration(std::istream& stream)
     return std::getline(stream, line) && !Contains(line, Support::kHwgEndMarker);
 }
 
-HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stream)
+HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stream, bool closedByCardType)
 {
     HwgConfigurationEntry entry{};
     std::string line;
@@ -275,7 +278,7 @@ HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stre
             {
                 if (!std::getline(stream, line))
                 {
-                    if (block.Name.empty())
+                    if (block.Name.empty() && !closedByCardType)
                     {
                         break; // the card type and priority are absent from single-configuration files
                     }
