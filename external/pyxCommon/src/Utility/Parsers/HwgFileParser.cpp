@@ -25,6 +25,9 @@ constexpr std::size_t kHeaderBytes = FieldSeparatorDataHeader::kByteSize;
 constexpr std::size_t kFieldEntryBytes = FieldEntry::kByteSize;
 constexpr std::size_t kSeparatorEntryBytes = SeparatorEntry::kByteSize;
 constexpr std::size_t kSepDataBytesPerLine = 8;
+// A reader counts its configurations in one byte, so a file with more cannot be written to any reader; every
+// configuration read costs memory, so reading stops there.
+constexpr std::size_t kMaxConfigurations = 255;
 
 constexpr Support::HwgFormat kFormat{
     {
@@ -221,6 +224,11 @@ std::vector<HwgConfigurationEntry> HwgFileParser::ReadConfigurationFromHwgFile(c
     std::vector<HwgConfigurationEntry> entries;
     while (hasNextConfiguration(guarded))
     {
+        if (entries.size() == kMaxConfigurations)
+        {
+            PYX_THROW(TessmarException, fmt::format("HWG file holds more than {} configurations: {}",
+                                                    kMaxConfigurations, path));
+        }
         entries.push_back(extractNextConfiguration(guarded, closedByCardType));
     }
     return entries;
