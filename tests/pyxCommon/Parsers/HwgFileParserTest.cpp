@@ -314,7 +314,7 @@ TEST_F(HwgFile, RefusedWritesLeaveTheOldFileAsItWas)
     EXPECT_EQ(
         FailureOf([&] { HwgFileParser::WriteConfigurationToHwgFile({}, {}, folder_.string(), kMarked); })
             .message,
-        "Not a regular file: " + folder_.string());
+        "Failed to open HWG file for writing: " + folder_.string());
     EXPECT_EQ(
         FailureOf([&] { HwgFileParser::WriteConfigurationToHwgFile({}, {}, PathOf("none/x.hwg"), kMarked); })
             .message,

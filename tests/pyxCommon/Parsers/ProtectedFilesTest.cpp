@@ -93,4 +93,23 @@ TEST_F(ProtectedFiles, EveryNameTheFolderTakesIsWritten)
               "Failed to open HWG file for writing: " + tooLong);
     EXPECT_EQ(Entries().size(), 2U);
 }
+
+// What is no regular file is neither written nor waited on, and is refused as a target that does not open.
+TEST_F(ProtectedFiles, ATargetThatIsNoRegularFileDoesNotOpen)
+{
+    ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(PathOf("folder"));
+    for (const bool ble : {false, true})
+    {
+        for (const std::string& path : {PathOf("fifo"), PathOf("folder")})
+        {
+            EXPECT_EQ(FailureOf([&] { Write(ble, 0, path); }).message,
+                      (ble ? "Failed to open BLE HWG file for writing: "
+                           : "Failed to open HWG file for writing: ") +
+                          path);
+        }
+    }
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"fifo", "folder"}));
+    EXPECT_TRUE(std::filesystem::is_empty(PathOf("folder")));
+}
 } // namespace
