@@ -178,6 +178,46 @@ TEST_F(HwgFile, MalformedFilesNameWhatIsWrong)
               "Invalid boolean string: \"true\"");
 }
 
+// Cut short anywhere after its first configuration, a file either fails or reads as whole configurations.
+TEST_F(HwgFile, AFileCutShortAfterItsFirstConfigurationReadsNothingItDidNotHold)
+{
+    const std::vector<ReaderConfiguration> configurations = {Sample(0x150), Sample(4660)};
+    const std::string text = Write(configurations, std::vector(2, SampleExtended()));
+    // From the end backwards, so each cut is the file cut once more.
+    for (std::size_t size = text.size() - 1; size >= text.find("##NEXTCONFIG##"); --size)
+    {
+        std::filesystem::resize_file(Path(), size);
+        std::vector<HwgConfigurationEntry> entries;
+        try
+        {
+            entries = HwgFileParser::ReadConfigurationFromHwgFile(Path());
+        }
+        catch (const TessmarException&)
+        {
+            // Cut right before a separator, the configurations before it are whole and must read.
+            ASSERT_NE(text.compare(size, 14, "##NEXTCONFIG##"), 0) << size;
+            continue;
+        }
+        ASSERT_TRUE(!entries.empty() && entries.size() <= configurations.size()) << size;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+        {
+            ASSERT_EQ(Image(entries[i].ReaderConfiguration), Image(configurations[i])) << size;
+            ASSERT_EQ(Image(entries[i].ExtendedConfiguration), Image(SampleExtended())) << size;
+        }
+    }
+
+    // Nor is a line left out: its configuration does not borrow the next one's, and the last has no default.
+    for (const std::string name : {"CardType", "CardPriority"})
+    {
+        for (auto at = text.find("\n" + name); at != std::string::npos; at = text.find("\n" + name, at + 1))
+        {
+            std::string without = text;
+            without.erase(at + 1, text.find('\n', at + 1) - at);
+            EXPECT_EQ(FailureReading(Remarked(without)), "Missing property " + name + " in HWG file") << at;
+        }
+    }
+}
+
 TEST(HwgExtendedSection, BytesMaySeparateByCommaPeriodBlankOrTab)
 {
     const auto sectionOf = [](const std::vector<std::uint8_t>& bytes)
@@ -274,7 +314,7 @@ TEST_F(HwgFile, RefusedWritesLeaveTheOldFileAsItWas)
     EXPECT_EQ(
         FailureOf([&] { HwgFileParser::WriteConfigurationToHwgFile({}, {}, folder_.string(), kMarked); })
             .message,
-        "Not a regular file: " + folder_.string());
+        "Failed to open HWG file for writing: " + folder_.string());
     EXPECT_EQ(
         FailureOf([&] { HwgFileParser::WriteConfigurationToHwgFile({}, {}, PathOf("none/x.hwg"), kMarked); })
             .message,

@@ -6,6 +6,7 @@
 #include "ParserTestSupport.h"
 #include "Utility/Parsers/BleHwgFileParser.h"
 #include "Utility/Parsers/HwgFileParser.h"
+#include "Utility/Parsers/HwgPropertyMapping.h"
 #include "Utility/Parsers/SmartCardConfigurationFileParser.h"
 
 using namespace PyxCommon;
@@ -106,5 +107,28 @@ TEST_F(LargeFiles, EveryReaderStaysSmallOnTheLargestFiles)
                  HwgFileParser::ReadConfigurationFromHwgFile,
                  "Invalid extended configuration data size in HWG file: expected 128 bytes, got " +
                      std::to_string(hwgLine.size() / 2 + 128) + " bytes");
+
+    // The smallest configurations, as many as the file holds: no more than a reader's 255 are read.
+    std::string configuration;
+    for (const HwgPropertyBlock& block : HwgPropertyMapping::PropertyBlocks)
+    {
+        for (const HwgProperty& property : block.Properties)
+        {
+            configuration += property.Name + "=" + property.Getter(ReaderConfiguration{}) + "\n";
+        }
+    }
+    const std::string header = hwgText.substr(0, hwgText.find('\n') + 1);
+    std::string most = header;
+    for (int i = 0; i < 255; ++i)
+    {
+        most += (i == 0 ? "" : "\n") + configuration + "##NEXTCONFIG##\n";
+    }
+    PyxTest::WriteBytes(PathOf("most.hwg"), MarkedHwg(most, " = "));
+    EXPECT_EQ(HwgFileParser::ReadConfigurationFromHwgFile(PathOf("most.hwg")).size(), 255U);
+    ExpectReadOf(MarkedHwg(header + Repeated(configuration + "##NEXTCONFIG##\n\n",
+                                             kLargestFile - header.size() - kHwgClosing),
+                           " = "),
+                 HwgFileParser::ReadConfigurationFromHwgFile,
+                 "HWG file holds more than 255 configurations: " + PathOf("large"));
 }
 } // namespace

@@ -20,18 +20,19 @@ class ProtectedFiles : public PyxTest::ParserFileTest
 {
 protected:
     // Writes the .hwg file, or the BLE one, with `byte` in it.
-    void Write(bool ble, std::uint8_t byte)
+    void Write(bool ble, std::uint8_t byte) { Write(ble, byte, Path(ble)); }
+    void Write(bool ble, std::uint8_t byte, const std::string& path)
     {
         if (ble)
         {
             ReaderBleConfiguration data;
             data.SetBleDataType(1).SetBleData({byte});
-            BleHwgFileParser::WriteBleConfigurationToBleHwgFile(data, Path(ble), {"1", "1", true}, true);
+            BleHwgFileParser::WriteBleConfigurationToBleHwgFile(data, path, {"1", "1", true}, true);
             return;
         }
         ReaderConfiguration configuration;
         configuration.SetTerminationCharacter(byte);
-        HwgFileParser::WriteConfigurationToHwgFile({configuration}, {{}}, Path(ble), {"1", "1", true});
+        HwgFileParser::WriteConfigurationToHwgFile({configuration}, {{}}, path, {"1", "1", true});
     }
     std::string Path(bool ble) const { return PathOf(ble ? "ble.hwg" : "config.hwg"); }
 };
@@ -74,5 +75,41 @@ TEST_F(ProtectedFiles, RootKeepsTheOwnerGroupAndModeOfTheFileItReplaces)
     EXPECT_EQ(info.st_gid, 65534U);
     EXPECT_EQ(info.st_mode & 07777, 0600U);
     EXPECT_NE(ReadBytes(Path(false)).find("iELDelim = 1 "), std::string::npos);
+}
+
+// A name as long as the folder takes is written anew and over an old file; a longer one does not open.
+TEST_F(ProtectedFiles, EveryNameTheFolderTakesIsWritten)
+{
+    const auto longest = static_cast<std::size_t>(::pathconf(folder_.c_str(), _PC_NAME_MAX));
+    for (const bool ble : {false, true})
+    {
+        const std::string path = PathOf(std::string(longest - 4, ble ? 'b' : 'c') + ".hwg");
+        Write(ble, 0, path);
+        Write(ble, 1, path);
+        EXPECT_NE(ReadBytes(path).find(ble ? "=\n01\n" : "iELDelim = 1 "), std::string::npos);
+    }
+    const std::string tooLong = PathOf(std::string(longest + 1, 'c'));
+    EXPECT_EQ(FailureOf([&] { Write(false, 0, tooLong); }).message,
+              "Failed to open HWG file for writing: " + tooLong);
+    EXPECT_EQ(Entries().size(), 2U);
+}
+
+// What is no regular file is neither written nor waited on, and is refused as a target that does not open.
+TEST_F(ProtectedFiles, ATargetThatIsNoRegularFileDoesNotOpen)
+{
+    ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(PathOf("folder"));
+    for (const bool ble : {false, true})
+    {
+        for (const std::string& path : {PathOf("fifo"), PathOf("folder")})
+        {
+            EXPECT_EQ(FailureOf([&] { Write(ble, 0, path); }).message,
+                      (ble ? "Failed to open BLE HWG file for writing: "
+                           : "Failed to open HWG file for writing: ") +
+                          path);
+        }
+    }
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"fifo", "folder"}));
+    EXPECT_TRUE(std::filesystem::is_empty(PathOf("folder")));
 }
 } // namespace

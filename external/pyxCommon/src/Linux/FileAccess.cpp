@@ -41,26 +41,27 @@ private:
     int fd_;
 };
 
-// Removes the temporary file unless it was renamed into place.
+// Removes the temporary file, named within `folder`, unless it was renamed into place.
 class TemporaryFile
 {
 public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    TemporaryFile(int folder, std::string name) : folder_(folder), name_(std::move(name)) {}
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile()
     {
-        if (!path_.empty())
+        if (!name_.empty())
         {
-            ::unlink(path_.c_str());
+            ::unlinkat(folder_, name_.c_str(), 0);
         }
     }
 
-    const std::string& Path() const { return path_; }
-    void Release() { path_.clear(); }
+    const std::string& Name() const { return name_; }
+    void Release() { name_.clear(); }
 
 private:
-    std::string path_;
+    int folder_;
+    std::string name_;
 };
 
 bool WriteAll(int fd, std::string_view content)
@@ -106,6 +107,21 @@ std::string FolderOf(const std::string& path)
         return ".";
     }
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The target's name and a suffix that makes it unique, or the suffix alone where both would pass the folder's
+// limit on names. Within 255 bytes a name is also within 255 characters, so a target whose name only just
+// fits, in bytes or in characters, still has a temporary file beside it.
+std::string TemporaryName(const std::string& name, std::size_t nameMax, unsigned number)
+{
+    const std::string suffix = ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(number);
+    return name.size() + suffix.size() <= nameMax ? name + suffix : suffix;
 }
 
 WriteResult Failure(WriteStatus status)
@@ -179,13 +195,26 @@ WriteResult ReplaceFile(const std::string& path, std::string_view content)
         return Failure(WriteStatus::OpenFailed);
     }
 
+    // The temporary file is made, renamed and removed by its name within the folder, so only the target's own
+    // path has to be one the system takes.
+    const std::string name = NameOf(target);
+    FileDescriptor folder(::open(FolderOf(target).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.IsOpen())
+    {
+        return Failure(WriteStatus::OpenFailed);
+    }
+    const long limit = ::fpathconf(folder.Get(), _PC_NAME_MAX);
+    const std::size_t nameMax =
+        std::min<std::size_t>(limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX, NAME_MAX);
+
     static std::atomic<unsigned> counter{0};
     int fdValue = -1;
-    std::string temporaryPath;
+    std::string temporaryName;
     for (int attempt = 0; attempt < 100 && fdValue < 0; ++attempt)
     {
-        temporaryPath = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        fdValue = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        temporaryName = TemporaryName(name, nameMax, counter++);
+        fdValue =
+            ::openat(folder.Get(), temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fdValue < 0 && errno != EEXIST)
         {
             break;
@@ -196,7 +225,7 @@ WriteResult ReplaceFile(const std::string& path, std::string_view content)
         return Failure(WriteStatus::OpenFailed);
     }
     FileDescriptor fd(fdValue);
-    TemporaryFile temporary(temporaryPath);
+    TemporaryFile temporary(folder.Get(), temporaryName);
     // The replacement keeps the owner, group and permissions of the file it replaces, so root writing over
     // a user's file does not take it from its owner. A caller who may not give the file away (EPERM) ends
     // up owning it, as with any file it writes. The mode comes last: a change of owner clears set-id bits.
@@ -212,16 +241,18 @@ WriteResult ReplaceFile(const std::string& path, std::string_view content)
     {
         return Failure(WriteStatus::WriteFailed);
     }
-    if (::rename(temporary.Path().c_str(), target.c_str()) != 0)
+    if (::renameat(folder.Get(), temporary.Name().c_str(), folder.Get(), name.c_str()) != 0)
     {
-        return Failure(WriteStatus::WriteFailed);
+        // The temporary name fits wherever the target's does, so a name the file system does not take shows
+        // only here.
+        return Failure(errno == ENAMETOOLONG ? WriteStatus::OpenFailed : WriteStatus::WriteFailed);
     }
     temporary.Release();
     // Makes the rename itself durable; the new file is in place either way, so a failure here is not one.
-    FileDescriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.IsOpen())
+    FileDescriptor synced(::openat(folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (synced.IsOpen())
     {
-        ::fsync(folder.Get());
+        ::fsync(synced.Get());
     }
     return {WriteStatus::Written, 0};
 }

@@ -42,8 +42,9 @@ struct HwgFormat
     std::string_view FirmwareVersionLabel;
 };
 
-// Throws (as `validateFileSize`) when something other than a regular file stands at the path, or a file
-// larger than the limit; a missing path passes. A failing query raises std::filesystem::filesystem_error.
+// Throws (as `validateFileSize`) when a regular file larger than the limit stands at the path; a missing
+// path, or anything that is no regular file, passes. A failing query raises
+// std::filesystem::filesystem_error.
 void CheckFileSize(const std::string& path, std::string_view tooLarge, const char* sourceFile);
 
 // The whole file, read once and bounded by the limit whatever the file reports.

@@ -25,6 +25,9 @@ constexpr std::size_t kHeaderBytes = FieldSeparatorDataHeader::kByteSize;
 constexpr std::size_t kFieldEntryBytes = FieldEntry::kByteSize;
 constexpr std::size_t kSeparatorEntryBytes = SeparatorEntry::kByteSize;
 constexpr std::size_t kSepDataBytesPerLine = 8;
+// A reader counts its configurations in one byte, so a file with more cannot be written to any reader; every
+// configuration read costs memory, so reading stops there.
+constexpr std::size_t kMaxConfigurations = 255;
 
 constexpr Support::HwgFormat kFormat{
     {
@@ -215,10 +218,18 @@ std::vector<HwgConfigurationEntry> HwgFileParser::ReadConfigurationFromHwgFile(c
 {
     std::istringstream guarded{
         Support::LoadHwgFile(path, kFormat, readCrcContent, PYX_SOURCE_FILE, __func__)};
+    // The writer closes every configuration of a file that holds the separator with the card type and
+    // priority, so in such a file a configuration without them was cut short, not written that way.
+    const bool closedByCardType = Contains(guarded.view(), kNextConfig);
     std::vector<HwgConfigurationEntry> entries;
     while (hasNextConfiguration(guarded))
     {
-        entries.push_back(extractNextConfiguration(guarded));
+        if (entries.size() == kMaxConfigurations)
+        {
+            PYX_THROW(TessmarException, fmt::format("HWG file holds more than {} configurations: {}",
+                                                    kMaxConfigurations, path));
+        }
+        entries.push_back(extractNextConfiguration(guarded, closedByCardType));
     }
     return entries;
 }
@@ -263,7 +274,7 @@ bool HwgFileParser::hasNextConfiguration(std::istream& stream)
     return std::getline(stream, line) && !Contains(line, Support::kHwgEndMarker);
 }
 
-HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stream)
+HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stream, bool closedByCardType)
 {
     HwgConfigurationEntry entry{};
     std::string line;
@@ -275,7 +286,7 @@ HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stre
             {
                 if (!std::getline(stream, line))
                 {
-                    if (block.Name.empty())
+                    if (block.Name.empty() && !closedByCardType)
                     {
                         break; // the card type and priority are absent from single-configuration files
                     }

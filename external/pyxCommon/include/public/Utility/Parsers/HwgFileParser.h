@@ -47,7 +47,9 @@ public:
 private:
     static std::string readCrcContent(std::istream& stream);
     static bool hasNextConfiguration(std::istream& stream);
-    static HwgConfigurationEntry extractNextConfiguration(std::istream& stream);
+    // `closedByCardType`: the file holds "##NEXTCONFIG##", so every configuration must end in its card type
+    // and priority lines.
+    static HwgConfigurationEntry extractNextConfiguration(std::istream& stream, bool closedByCardType);
     static std::string extractPropertyValue(const std::string& line);
     static void writePropertyBlocks(std::string& out, const ReaderConfiguration& configuration);
     static void writeExtendedConfiguration(std::string& out, const ExtendedConfiguration& configuration);
