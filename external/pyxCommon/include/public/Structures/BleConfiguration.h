@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "PyxExport.h"
+
 namespace PyxCommon
 {
 // Which of a reader's BLE data sets a record holds.
@@ -18,7 +20,7 @@ enum class BleDataType : std::uint8_t
 
 #pragma pack(push, 1)
 // One BLE configuration data set of a reader: its type, its length and up to 384 bytes, zero past the length.
-class ReaderBleConfiguration
+class PYX_API ReaderBleConfiguration
 {
 public:
     static constexpr std::size_t kMaxDataLength = 384;

@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "PyxExport.h"
+
 namespace PyxCommon
 {
 #pragma pack(push, 1)
@@ -19,7 +21,7 @@ struct BlobHeader
 };
 
 // One smart-card configuration blob: its header and a data area whose first DataLength bytes are the blob.
-class SmartCardConfiguration
+class PYX_API SmartCardConfiguration
 {
 public:
     static constexpr std::size_t kMaxDataLength = 1016;
