@@ -30,7 +30,7 @@ public:
         DataType = type;
         return *this;
     }
-    // Refuses more than 384 bytes and then leaves the record unchanged.
+    // Refuses more than 384 bytes with TessmarException and then leaves the record unchanged.
     ReaderBleConfiguration& SetBleData(const std::vector<std::uint8_t>& data);
 
     BleDataType GetBleDataType() const { return static_cast<BleDataType>(DataType); }

@@ -13,6 +13,7 @@ namespace PyxCommon
 // The extended (field and separator) configuration: how card data is cut into fields and which characters
 // are typed between them. Readers keep it as one 128-byte block; these records hold it one byte per field
 // and convert it from and to that block. Every record is a plain, byte-packed value; a default one is zero.
+// FromVector, ToVector and Validate throw TessmarException when they refuse.
 #pragma pack(push, 1)
 struct PYX_API FieldSeparatorDataHeader
 {
