@@ -30,10 +30,11 @@ function TrackFile(head, rest, token)
 }
 
 # The declared name: what follows the location of the declaration's name, past the dump's flags.
-function DeclName(head, words, n, i, name)
+function DeclName(head, words, n, i, name, start)
 {
     sub(/ +$/, "", head)
     n = split(head, words, " ")
+    start = n + 1
     for (i = 1; i <= n; i++) {
         if (words[i] ~ /^(col|line):[0-9]/ || words[i] ~ /:[0-9]+:[0-9]+$/) {
             start = i + 1
