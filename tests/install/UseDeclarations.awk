@@ -126,21 +126,21 @@ function Args(count, i, text)
     return text
 }
 
-# The namespaces to open and close around a use of a member of scope `last`, the record's path below them and
-# its outermost record.
-function Scope(last, i)
+# The namespaces to open and close around a use of a member of the scopes kinds[0..last], names[0..last], the
+# record's path below them and its outermost record.
+function Scope(kinds, names, last, i)
 {
     opens = ""
     closes = ""
     records = ""
     outer = ""
     for (i = 0; i <= last; i++) {
-        if (skind[i] == "namespace") {
-            opens = opens "namespace " sname[i] " { "
+        if (kinds[i] == "namespace") {
+            opens = opens "namespace " names[i] " { "
             closes = closes "} "
-        } else if (skind[i] == "record") {
-            records = records == "" ? sname[i] : records "::" sname[i]
-            if (outer == "") outer = sname[i]
+        } else if (kinds[i] == "record") {
+            records = records == "" ? names[i] : records "::" names[i]
+            if (outer == "") outer = names[i]
         }
     }
 }
@@ -152,11 +152,7 @@ function Emit(i, ns, path, count, args, object, probe, statement, simple)
     pending = 0
     if (paccess == "private" || pflags ~ / (delete|default|pure)( |$)/ || pdefined) return
 
-    for (i = 0; i <= ptop; i++) {
-        skind[i] = pkind[i]
-        sname[i] = pname[i]
-    }
-    Scope(ptop)
+    Scope(pkind, pname, ptop)
     count = SplitParams(ptype)
     args = Args(count)
     probe = "VelmoraUse" (++uses)
@@ -230,7 +226,7 @@ BEGIN {
     # A polymorphic record's type information, which a host needs to catch it or cast to it.
     if (kind == "DefinitionData" && top >= 0 && skind[top] == "record" && !sskip[top] && smember[top] != "private" &&
         head ~ / polymorphic( |$)/) {
-        Scope(top)
+        Scope(skind, sname, top)
         print opens "struct VelmoraUse" (++uses) " : " outer " { static void Use(); }; void VelmoraUse" uses \
               "::Use() { ::VelmoraHost::Keep(&typeid(" records ")); } " closes
         next
