@@ -3,6 +3,7 @@
 // fails it.
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "Exceptions/TessmarException.h"
@@ -10,8 +11,19 @@
 #include "Reader/LibraryInfo.h"
 #include "Reader/PyxResult.h"
 #include "Reader/Reader.h"
+#include "Reader/ReaderCapabilityProfile.h"
 #include "Reader/ReaderDiscovery.h"
 #include "Structures/ReaderDefinition.h"
+
+// Rules and profiles keep a reference to the metadata record they are built on, so a temporary record, which
+// would be gone before the first question, does not compile; a record that lives on does.
+static_assert(std::is_constructible_v<Pyx::KeystrokingCapabilityRule, const ReaderMetadataStruct&>);
+static_assert(!std::is_constructible_v<Pyx::KeystrokingCapabilityRule, ReaderMetadataStruct>);
+static_assert(!std::is_constructible_v<Pyx::CapabilityRule, const ReaderMetadataStruct>);
+static_assert(std::is_constructible_v<Pyx::ReaderCapabilityProfile, ReaderMetadataStruct&>);
+static_assert(!std::is_constructible_v<Pyx::ReaderCapabilityProfile, ReaderMetadataStruct>);
+static_assert(!std::is_constructible_v<Pyx::DefaultReaderCapabilityProfile, ReaderMetadataStruct,
+                                       PyxProtocol::ProtocolFacade*>);
 
 int main()
 {

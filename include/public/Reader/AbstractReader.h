@@ -47,6 +47,9 @@ public:
     // destroyed. Subscriptions stay until then.
     virtual void Close();
     // Reads the reader's metadata; Pyx::Reader also installs the capability profile and resumes polling.
+    // After Close, or while DestroyInstance runs, throws std::runtime_error ("AbstractReader instance has
+    // invalid protocol facade", "AbstractReader instance is being destroyed"), as GetMetadataStruct and
+    // RefreshMetadata do.
     virtual void Init();
     // The reference stays valid until the next Init or Close of this reader, which replace or release the
     // profile.

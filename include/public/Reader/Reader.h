@@ -24,7 +24,8 @@ public:
     void Init() override;
 
     // Subscribes a callback to every new card presented; polling starts now when the reader is
-    // initialised, otherwise at Init. The size parameter applies to all of this reader's polling.
+    // initialised, otherwise at Init. The size parameter applies to all of this reader's polling. After
+    // Close, or while DestroyInstance runs, throws std::runtime_error as Init does.
     unsigned int OnCredentialPresented(std::function<void(CardData&)> callback,
                                        PyxProtocol::GetCardDataSizeParameters sizeParameters);
     // Unknown ids are ignored; removing the last subscription stops polling. A callback may remove itself.
@@ -41,7 +42,11 @@ public:
     // comes from MetadataSnapshot().
     // --- Reader operations ---
     // Every operation names the capability it needs and fails with Pyx::ReaderException when the reader
-    // lacks it, is not initialised, or a step fails. An operation that changes stored settings ends by
+    // lacks it, is not initialised, or a step fails. A configuration record that refuses a value (while a
+    // configuration is converted, or a blob or BLE record is filled), the card-type catalogue (a reported
+    // code it does not track, in GetSupportedCardTypes) and the configuration files' readers throw
+    // TessmarException instead, the base of Pyx::ReaderException; catching TessmarException and then
+    // std::exception covers every failure. An operation that changes stored settings ends by
     // storing the active configuration. The operations of one reader run one after another: a composite
     // one is never interleaved with another thread's operation on the same reader (the credential poll
     // included), and a sequence stops at its first failed step, keeping what the steps before it wrote.

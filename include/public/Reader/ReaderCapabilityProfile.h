@@ -22,7 +22,11 @@ namespace Pyx
 class PYX_API CapabilityRule
 {
 public:
+    // The rule keeps a reference to `metadata`, not a copy: the record must outlive the rule (and every copy
+    // of it). A temporary record would be gone before the first Evaluate, so it is refused here and, through
+    // the inherited constructors, by every rule class.
     explicit CapabilityRule(const ReaderMetadataStruct& metadata) : metadata_(metadata) {}
+    explicit CapabilityRule(const ReaderMetadataStruct&& metadata) = delete;
     CapabilityRule(const CapabilityRule&) = default;
     virtual ~CapabilityRule();
     virtual bool Evaluate() const;
@@ -80,8 +84,12 @@ class ReaderCapabilitySet;
 class PYX_API ReaderCapabilityProfile
 {
 public:
+    // The profile and its rules keep a reference to `metadata` (and the pointer to `metadataMutex`), not a
+    // copy: both must outlive the profile. A temporary record is refused.
     explicit ReaderCapabilityProfile(const ReaderMetadataStruct& metadata,
                                      std::mutex* metadataMutex = nullptr);
+    explicit ReaderCapabilityProfile(const ReaderMetadataStruct&& metadata,
+                                     std::mutex* metadataMutex = nullptr) = delete;
     ReaderCapabilityProfile(const ReaderCapabilityProfile&) = delete;
     ReaderCapabilityProfile& operator=(const ReaderCapabilityProfile&) = delete;
     virtual ~ReaderCapabilityProfile();
@@ -124,8 +132,12 @@ private:
 class PYX_API DefaultReaderCapabilityProfile : public ReaderCapabilityProfile
 {
 public:
+    // Keeps a reference to `metadata` and the pointers it is given, as ReaderCapabilityProfile does: the
+    // record, the facade and the mutex must outlive the profile. A temporary record is refused.
     DefaultReaderCapabilityProfile(const ReaderMetadataStruct& metadata, PyxProtocol::ProtocolFacade* facade,
                                    std::mutex* metadataMutex = nullptr);
+    DefaultReaderCapabilityProfile(const ReaderMetadataStruct&& metadata, PyxProtocol::ProtocolFacade* facade,
+                                   std::mutex* metadataMutex = nullptr) = delete;
     ~DefaultReaderCapabilityProfile() override;
 
 private:

@@ -11,8 +11,10 @@ struct PyxResult;
 
 namespace Pyx
 {
-// What every reader operation throws. Beside where it was raised it can carry the protocol layer's own
-// failure, so a host sees both the reader-level and the protocol-level cause.
+// What the reader operations throw for their own failures. Beside where it was raised it can carry the
+// protocol layer's own failure, so a host sees both the reader-level and the protocol-level cause. Not every
+// failure is one: the configuration records and the card-type catalogue throw TessmarException, and a
+// reader used after Close or while it is destroyed throws std::runtime_error (Reader.h, AbstractReader.h).
 class PYX_API ReaderException : public TessmarException
 {
 public:

@@ -109,10 +109,12 @@ struct FirmwareSection
     std::string bluetoothMfp24 = "12345678";
 };
 
-// The card-type codes the reader can read, in its order (no zero code).
+// The card-type codes the reader can read, in its order (no zero code). All of them are in the library's
+// card-type catalogue, as a real reader's are, so that a program tried against the simulated reader resolves
+// them; a test that needs an untracked code sets it.
 struct SupportedCardsSection
 {
-    std::vector<std::uint16_t> codes{0x0001, 0x0002, 0x0010, 0x0011, 0x0101};
+    std::vector<std::uint16_t> codes{0xEF04, 0x7F01, 0xFB02, 0x0101, 0x8501};
 };
 
 // Transparent mode, card analyzer and module states.

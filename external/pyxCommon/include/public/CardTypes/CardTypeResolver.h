@@ -8,27 +8,29 @@
 
 #include "CardTypes/CardType.h"
 #include "CardTypes/CardTypeInfo.h"
+#include "PyxExport.h"
 
 namespace PyxCommon
 {
 // The fixed catalogue of card types this library knows, and how a code reported by a reader maps onto
 // it. A family is every catalogue code equal to a given one once bits 4-7 are ignored (mask 0xFF0F); a
-// base code has bits 4-7 clear. Built once, on first use from any thread, and only read afterwards.
+// base code has bits 4-7 clear. Built once, on first use from any thread, and only read afterwards. Hosts
+// reach it through its public members, which alone are exported; how it is built stays inside the library.
 class CardTypeResolver
 {
 public:
-    static const CardTypeResolver& GetInstance();
+    PYX_API static const CardTypeResolver& GetInstance();
 
     CardTypeResolver(const CardTypeResolver&) = delete;
     CardTypeResolver& operator=(const CardTypeResolver&) = delete;
 
     // The card types a reported code stands for: the whole family for a base code that has one, else the
     // code's own entry. Never empty; a code the catalogue cannot account for throws TessmarException.
-    std::vector<CardType> ResolveSupportedCardType(std::uint16_t code) const;
+    PYX_API std::vector<CardType> ResolveSupportedCardType(std::uint16_t code) const;
     // Every catalogue entry of the code's family, by ascending code; empty when there is none.
-    std::vector<CardType> FindFamilyCardTypes(std::uint16_t code) const;
+    PYX_API std::vector<CardType> FindFamilyCardTypes(std::uint16_t code) const;
     // A non-zero base code that the catalogue does not hold.
-    bool IsUntrackedBaseCode(std::uint16_t code) const;
+    PYX_API bool IsUntrackedBaseCode(std::uint16_t code) const;
 
     // The whole catalogue, in catalogue order.
     std::span<const CardTypeInfo> GetCardTypeInfos() const { return records_; }

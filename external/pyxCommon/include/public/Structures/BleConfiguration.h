@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "PyxExport.h"
+
 namespace PyxCommon
 {
 // Which of a reader's BLE data sets a record holds.
@@ -18,7 +20,7 @@ enum class BleDataType : std::uint8_t
 
 #pragma pack(push, 1)
 // One BLE configuration data set of a reader: its type, its length and up to 384 bytes, zero past the length.
-class ReaderBleConfiguration
+class PYX_API ReaderBleConfiguration
 {
 public:
     static constexpr std::size_t kMaxDataLength = 384;
@@ -28,7 +30,7 @@ public:
         DataType = type;
         return *this;
     }
-    // Refuses more than 384 bytes and then leaves the record unchanged.
+    // Refuses more than 384 bytes with TessmarException and then leaves the record unchanged.
     ReaderBleConfiguration& SetBleData(const std::vector<std::uint8_t>& data);
 
     BleDataType GetBleDataType() const { return static_cast<BleDataType>(DataType); }

@@ -15,9 +15,9 @@ static_assert(std::endian::native == std::endian::little,
 
 #pragma pack(push, 1)
 // One configuration slot of a reader as the interfaces see it: 71 bytes, byte-packed, and byte for byte the
-// C interface's record. A new record is all zero. Setters validate, leave the record unchanged when they
-// refuse, and return the record so that calls chain. Flags are stored as bytes: a caller-filled image may
-// hold any value there, and every non-zero byte reads as true.
+// C interface's record. A new record is all zero. Setters validate, throw TessmarException and leave the
+// record unchanged when they refuse, and return the record so that calls chain. Flags are stored as bytes: a
+// caller-filled image may hold any value there, and every non-zero byte reads as true.
 class PYX_API ReaderConfiguration
 {
 public:

@@ -6,13 +6,16 @@
 #include <type_traits>
 #include <vector>
 
+#include "PyxExport.h"
+
 namespace PyxCommon
 {
 // The extended (field and separator) configuration: how card data is cut into fields and which characters
 // are typed between them. Readers keep it as one 128-byte block; these records hold it one byte per field
 // and convert it from and to that block. Every record is a plain, byte-packed value; a default one is zero.
+// FromVector, ToVector and Validate throw TessmarException when they refuse.
 #pragma pack(push, 1)
-struct FieldSeparatorDataHeader
+struct PYX_API FieldSeparatorDataHeader
 {
     std::uint8_t Version = 0;
     std::uint8_t HeaderSize = 0;
@@ -30,7 +33,7 @@ struct FieldSeparatorDataHeader
     void Validate() const;
 };
 
-struct FieldEntry
+struct PYX_API FieldEntry
 {
     std::uint8_t FieldValid = 0;
     std::uint8_t ConversionType = 0;
@@ -52,7 +55,7 @@ struct FieldEntry
     void Validate() const;
 };
 
-struct SeparatorCharacter
+struct PYX_API SeparatorCharacter
 {
     std::uint8_t USBKeyScanCode = 0;
     std::uint8_t SecondByte = 0; // present in the block only for two-byte characters
@@ -64,7 +67,7 @@ struct SeparatorCharacter
     void Validate() const;
 };
 
-struct SeparatorEntry
+struct PYX_API SeparatorEntry
 {
     static constexpr std::size_t kMaxCharacters = 31;
     static constexpr std::size_t kByteSize = 2;
@@ -82,7 +85,7 @@ struct SeparatorEntry
     void Validate() const;
 };
 
-struct ApplicationData
+struct PYX_API ApplicationData
 {
     std::uint8_t FieldDefinitionType = 0;
     std::uint8_t EnhanceSecurityFlag = 0;
@@ -95,7 +98,7 @@ struct ApplicationData
     void Validate() const;
 };
 
-struct ExtendedConfiguration
+struct PYX_API ExtendedConfiguration
 {
     static constexpr std::size_t kMaxFieldEntries = 31;
     static constexpr std::size_t kMaxSeparatorEntries = 31;
@@ -127,7 +130,7 @@ struct HashData
 };
 #pragma pack(pop)
 
-bool IsAllZero(const std::array<std::uint8_t, 16>& value);
+PYX_API bool IsAllZero(const std::array<std::uint8_t, 16>& value);
 
 static_assert(sizeof(FieldSeparatorDataHeader) == 7);
 static_assert(offsetof(FieldSeparatorDataHeader, Version) == 0);

@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "PyxExport.h"
+
 namespace PyxCommon
 {
 #pragma pack(push, 1)
@@ -19,13 +21,14 @@ struct BlobHeader
 };
 
 // One smart-card configuration blob: its header and a data area whose first DataLength bytes are the blob.
-class SmartCardConfiguration
+class PYX_API SmartCardConfiguration
 {
 public:
     static constexpr std::size_t kMaxDataLength = 1016;
 
     // Checks the blob type, the header's length and the data's size, and only then stores header and data,
-    // so a refused call leaves the record as it was. The data area past the data keeps what it held.
+    // so a refused call (TessmarException) leaves the record as it was. The data area past the data keeps
+    // what it held.
     void SetConfiguration(const BlobHeader& header, const std::vector<std::uint8_t>& data);
 
     const BlobHeader& GetHeader() const { return Header; }
