@@ -17,21 +17,13 @@ cmake_minimum_required(VERSION 3.25)
 set(version_node VELMORA_1)
 set(here ${CMAKE_CURRENT_LIST_DIR})
 
-function(run description)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${description} failed (${result}):\n${output}")
-  endif()
-  set(run_output "${output}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/InstallTestSupport.cmake)
 
 if(NOT CLANGXX OR NOT EXISTS "${CLANGXX}")
   message(FATAL_ERROR "clang++ reads the installed headers' declarations; install it (scripts/deps.sh --tests)")
 endif()
 
-file(REMOVE_RECURSE ${WORK_DIR})
-set(prefix ${WORK_DIR}/prefix)
-run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+install_into_fresh_prefix()
 
 # The library by its SONAME, as a host loads it.
 file(GLOB library ${prefix}/*/libVelmora.so.1)

@@ -5,17 +5,9 @@
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... -DHOST_SOURCE=... -DHOST_PROJECT=... -DCXX_COMPILER=... -DC_COMPILER=...
 #         [-DSANITIZE=address,undefined] [-DGENERATOR=Ninja] -P RunInstallTest.cmake
 
-function(run description)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${description} failed (${result}):\n${output}")
-  endif()
-  set(run_output "${output}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/InstallTestSupport.cmake)
 
-file(REMOVE_RECURSE ${WORK_DIR})
-set(prefix ${WORK_DIR}/prefix)
-run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+install_into_fresh_prefix()
 
 # Only the public interface is installed.
 foreach(internal Logging/Logger.h Utility/StringUtils.h Utility/EnvironmentVariables.h Transport.h ProtocolFacade.h
