@@ -15,6 +15,7 @@
 #include "Reader/ReaderFactory.h"
 #include "ReaderLog.h"
 #include "ReaderMetadataPopulation.h"
+#include "SequenceLock.h"
 #include "ThreadReaper.h"
 
 namespace Pyx
@@ -93,7 +94,8 @@ ReaderRegistryLifetime registryLifetime;
 
 AbstractReader::AbstractReader(void* facade, void* facadeHandle)
     : callbackHandler_(std::make_unique<GetCardDataCallbackHandler>()), metadata_{},
-      facadeHandle_(facadeHandle), facade_(static_cast<PyxProtocol::ProtocolFacade*>(facade))
+      facadeHandle_(facadeHandle), facade_(static_cast<PyxProtocol::ProtocolFacade*>(facade)),
+      sequenceLock_(std::make_unique<Detail::SequenceLock>())
 {
 }
 
@@ -247,7 +249,7 @@ void AbstractReader::CheckUsable() const
 
 void AbstractReader::Init()
 {
-    const std::lock_guard sequence(sequenceMutex_);
+    const std::lock_guard sequence(SequenceMutex());
     std::lock_guard lock(instanceMutex_);
     CheckUsable();
     Log().Debug(kReaderTag, "Initializing PYX Reader instance.");
@@ -292,7 +294,7 @@ void AbstractReader::ReleaseLocked()
 
 ReaderMetadataStruct AbstractReader::GetMetadataStruct(bool refresh)
 {
-    const std::lock_guard sequence(sequenceMutex_);
+    const std::lock_guard sequence(SequenceMutex());
     std::lock_guard lock(instanceMutex_);
     CheckUsable();
     if (refresh || !metadataPopulated_)
@@ -306,7 +308,7 @@ ReaderMetadataStruct AbstractReader::GetMetadataStruct(bool refresh)
 
 void AbstractReader::RefreshMetadata()
 {
-    const std::lock_guard sequence(sequenceMutex_);
+    const std::lock_guard sequence(SequenceMutex());
     std::lock_guard lock(instanceMutex_);
     CheckUsable();
     Log().Debug(kReaderTag, "Refreshing reader metadata.");

@@ -12,6 +12,7 @@
 #include "Reader/ReaderCapability.h"
 #include "Reader/ReaderCapabilityProfile.h"
 #include "Reader/ReaderMetadata.h"
+#include "SequenceLock.h"
 #include "Structures/Configuration.h"
 #include "Structures/ExtendedConfiguration.h"
 

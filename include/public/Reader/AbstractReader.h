@@ -24,6 +24,10 @@ class ProtocolFacade;
 
 namespace Pyx
 {
+namespace Detail
+{
+class SequenceLock;
+}
 class GetCardDataCallbackHandler;
 class ReaderCapabilityProfile;
 struct LibraryInfo;
@@ -111,9 +115,10 @@ protected:
 
     GetCardDataCallbackHandler& CallbackHandler() const { return *callbackHandler_; }
     // Held by every operation for its whole run, and by the metadata walk, which selects configurations too;
-    // recursive, since composite operations run others. Taken before the instance mutex and before an
-    // operation's scope, so a thread waiting for it holds nothing that Close waits for.
-    std::recursive_mutex& SequenceMutex() const { return sequenceMutex_; }
+    // recursive, since composite operations run others, and granted in the order it was asked for. Taken
+    // before the instance mutex and before an operation's scope, so a thread waiting for it holds nothing
+    // that Close waits for.
+    Detail::SequenceLock& SequenceMutex() const { return *sequenceLock_; }
     // Serialises Init, Close, metadata population, subscription and the release phase of DestroyInstance.
     std::mutex& InstanceMutex() const { return instanceMutex_; }
     // With the instance mutex held: throws when the reader is being destroyed or has no facade.
@@ -143,7 +148,7 @@ private:
     PyxProtocol::ProtocolFacade* facade_;
     // The protocol of the definition the reader was opened with; 0 for a reader built on a facade directly.
     std::uint8_t protocolType_ = 0;
-    mutable std::recursive_mutex sequenceMutex_;
+    std::unique_ptr<Detail::SequenceLock> sequenceLock_;
     mutable std::mutex instanceMutex_;
     std::atomic<bool> destroying_{false};
 

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include <pthread.h>
+#include <sched.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -42,6 +44,38 @@ void WithWatchdog(const std::function<void()>& work, std::chrono::seconds limit 
     runner.join();
     done.get();
 }
+
+// Keeps the calling thread, and every thread it starts meanwhile (the reader's poll and dispatch threads
+// included), on the one core it runs on, without preemption at wake-up: a thread that releases a lock and
+// asks for it again at once keeps the core, as on a busy host or a quiet machine whose idle cores wake
+// slowly, so a lock that is not handed over in turn is never handed over.
+class OneBusyCore
+{
+public:
+    OneBusyCore()
+    {
+        EXPECT_EQ(::sched_getaffinity(0, sizeof(cores_), &cores_), 0);
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(::sched_getcpu(), &one);
+        EXPECT_EQ(::sched_setaffinity(0, sizeof(one), &one), 0);
+        EXPECT_EQ(::pthread_getschedparam(::pthread_self(), &policy_, &parameters_), 0);
+        const sched_param batch{};
+        EXPECT_EQ(::pthread_setschedparam(::pthread_self(), SCHED_BATCH, &batch), 0);
+    }
+    ~OneBusyCore()
+    {
+        ::pthread_setschedparam(::pthread_self(), policy_, &parameters_);
+        ::sched_setaffinity(0, sizeof(cores_), &cores_);
+    }
+    OneBusyCore(const OneBusyCore&) = delete;
+    OneBusyCore& operator=(const OneBusyCore&) = delete;
+
+private:
+    cpu_set_t cores_{};
+    int policy_ = SCHED_OTHER;
+    sched_param parameters_{};
+};
 
 // A call that may fail because another thread closed or destroyed the reader meanwhile.
 template <typename Call> void Tolerated(Call&& call)
@@ -217,6 +251,58 @@ TEST_F(ReaderStressTest, CloseWaitsForOperationsAndStopsPolling)
     const std::size_t readsAfterClose = CardReads();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_EQ(CardReads(), readsAfterClose);
+}
+
+TEST_F(ReaderStressTest, CardsAreStillReadWhileHostThreadsKeepTheReaderBusy)
+{
+    Open();
+    Reader().Init();
+    Deliveries deliveries;
+    WithWatchdog(
+        [&]
+        {
+            const OneBusyCore core;
+            Reader().OnCredentialPresented([&](Pyx::CardData& card) { deliveries.Add(card); }, kLongRead);
+            // A settings tool reading the reader back to back on two threads: each releases the reader and
+            // asks for it again at once.
+            std::atomic<bool> stop{false};
+            std::atomic<int> calls[2] = {0, 0};
+            std::vector<std::thread> hosts;
+            for (auto& count : calls)
+            {
+                hosts.emplace_back(
+                    [&]
+                    {
+                        while (!stop)
+                        {
+                            PyxProtocol::BeepVolume volume{};
+                            Reader().GetBeeperVolume(volume);
+                            ++count;
+                        }
+                    });
+            }
+            // Each thread, the poll thread included, gets the reader within a few turns of the others;
+            // one starved gets nothing at all. The bounds leave room for a loaded machine and the
+            // sanitizers.
+            EXPECT_TRUE(WaitUntil([&] { return calls[0] > 5 && calls[1] > 5; }, std::chrono::seconds(5)))
+                << "a host thread never got the reader";
+            for (std::uint8_t first : {0x21, 0x22})
+            {
+                const std::size_t before = deliveries.Count();
+                Present(26, first);
+                EXPECT_TRUE(WaitUntil([&] { return deliveries.Count() > before; }, std::chrono::seconds(3)))
+                    << "card " << int{first} << " not delivered while the host threads ran";
+            }
+            const int before[2] = {calls[0].load(), calls[1].load()};
+            EXPECT_TRUE(WaitUntil([&] { return calls[0] > before[0] && calls[1] > before[1]; },
+                                  std::chrono::seconds(5)));
+            stop = true;
+            for (auto& host : hosts)
+            {
+                host.join();
+            }
+        });
+    EXPECT_EQ(deliveries.Count(), 2U);
 }
 
 TEST_F(ReaderStressTest, CallbacksMayRemoveThemselvesAndDestroyTheirOwnReader)
