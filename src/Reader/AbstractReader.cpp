@@ -41,6 +41,12 @@ FacadeHandle PointerAsFacadeHandle(void* handle)
 {
     return static_cast<FacadeHandle>(reinterpret_cast<std::uintptr_t>(handle));
 }
+
+// A reader handle is an opaque number in a pointer, never dereferenced.
+void* HandleFromId(unsigned long long id)
+{
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(id)); // NOLINT(performance-no-int-to-ptr)
+}
 } // namespace
 
 std::unordered_map<void*, std::shared_ptr<AbstractReader>> AbstractReader::_instances;
@@ -86,7 +92,8 @@ namespace
 {
 // Readers destroyed whose callback threads may still run, by handle, guarded by _instancesMutex: a later
 // DestroyInstance of the same handle (a second close, or a close after the reader closed itself from a
-// callback) waits for them too. Built before, and so torn down after, the registry's lifetime object.
+// callback) waits for them too. Entries go once nothing of theirs runs. Built before, and so torn down after,
+// the registry's lifetime object.
 std::unordered_map<void*, std::shared_ptr<CallbackThreads>> closingReaders;
 
 ReaderRegistryLifetime registryLifetime;
@@ -153,10 +160,10 @@ void* AbstractReader::CreateReaderInstanceWith(
     std::shared_ptr<AbstractReader> reader(
         ReaderFactory::BuildLyrant(facade, FacadeHandleAsPointer(facadeHandle)));
     reader->protocolType_ = static_cast<std::uint8_t>(definition.ProtocolType);
-    void* handle = reader.get();
+    // Never the handle of an earlier reader, as an address could be: a host that closes a handle twice, or
+    // uses it after the close, finds nothing instead of a reader opened since.
+    void* handle = HandleFromId(++_nextHandleId);
     _instances.emplace(handle, std::move(reader));
-    // The address of a reader long gone: what was closing there is no concern of this one.
-    closingReaders.erase(handle);
     owner.handle = 0;
     return handle;
 }
@@ -226,8 +233,10 @@ void AbstractReader::DestroyInstance(void* handle)
         return;
     }
     // The credential threads end before anything they use is released; a callback destroying its own
-    // reader hands its thread to the reaper.
+    // reader hands its thread to the reaper. A dispatch thread that another stopper is joining, or that was
+    // handed over, is waited for all the same.
     reader->callbackHandler_->Shutdown();
+    threads->WaitForThreads();
     {
         std::lock_guard lock(reader->instanceMutex_);
         reader->ReleaseLocked();

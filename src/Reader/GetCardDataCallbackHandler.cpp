@@ -147,6 +147,16 @@ void CallbackThreads::EndClose()
     changed_.notify_all();
 }
 
+void CallbackThreads::WaitForThreads()
+{
+    if (OnOneOfThem())
+    {
+        return;
+    }
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return running_.empty(); });
+}
+
 void CallbackThreads::WaitForAll()
 {
     if (OnOneOfThem())
@@ -308,6 +318,10 @@ void GetCardDataCallbackHandler::StopThreads(StopMode mode)
     std::thread pollThread;
     std::thread dispatchThread;
     std::vector<RetiredThread> retired;
+    // On another reader's dispatch thread, only a close waits for this reader's dispatch threads: two
+    // callbacks that stop each other's readers would otherwise wait for each other for ever.
+    const bool handOver =
+        mode != StopMode::ForGood && CallbackThreads::OnAnyOfThem() && !threads_->OnOneOfThem();
     {
         std::lock_guard lock(lifecycleMutex_);
         if (mode == StopMode::ForGood)
@@ -321,7 +335,7 @@ void GetCardDataCallbackHandler::StopThreads(StopMode mode)
         // A full stop also waits for the threads that stopped themselves earlier (each finishing the callback
         // that stopped it), so nothing of this reader runs once it returns. The calling thread may be one of
         // them: it stays listed until the destructor hands it to the reaper.
-        if (mode != StopMode::WhenUnsubscribed)
+        if (mode != StopMode::WhenUnsubscribed && !handOver)
         {
             TakeRetiredLocked(retired, [](const RetiredThread& entry)
                               { return entry.thread.get_id() != std::this_thread::get_id(); });
@@ -353,14 +367,12 @@ void GetCardDataCallbackHandler::StopThreads(StopMode mode)
             // Stopped from one of its own callbacks: the thread cannot join itself, so it is kept to be
             // joined later, and it delivers nothing more (cards still queued reach no callback).
             run->handedOver = true;
-            std::vector<RetiredThread> ended;
-            {
-                std::lock_guard lock(lifecycleMutex_);
-                TakeRetiredLocked(ended,
-                                  [](const RetiredThread& entry) { return entry.run->dispatchEnded.load(); });
-                retired_.push_back({std::move(dispatchThread), run});
-            }
-            JoinAll(ended);
+            Retire({std::move(dispatchThread), run});
+        }
+        else if (handOver)
+        {
+            // It drains its queue as after any stop, and is joined by a later full stop or the destructor.
+            Retire({std::move(dispatchThread), run});
         }
         else
         {
@@ -374,6 +386,18 @@ void GetCardDataCallbackHandler::StopThreads(StopMode mode)
         }
     }
     JoinAll(retired);
+}
+
+void GetCardDataCallbackHandler::Retire(RetiredThread thread)
+{
+    // Those retired earlier that have ended are joined now, so the list does not grow.
+    std::vector<RetiredThread> ended;
+    {
+        std::lock_guard lock(lifecycleMutex_);
+        TakeRetiredLocked(ended, [](const RetiredThread& entry) { return entry.run->dispatchEnded.load(); });
+        retired_.push_back(std::move(thread));
+    }
+    JoinAll(ended);
 }
 
 template <typename Predicate>

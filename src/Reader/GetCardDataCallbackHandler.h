@@ -21,16 +21,25 @@ namespace Pyx
 // for them, since they can outlive their handler by the callback that stopped or destroyed it. Each thread
 // holds a place in the order in which it was started and calls no callback before every older one has
 // ended, so the callbacks of one reader never overlap.
+//
+// This count of live threads, and not which caller happens to hold which std::thread, is what a close of the
+// reader waits for: a thread may be joined by another stopper (a host thread unsubscribing, say), or handed
+// over to be joined later, and the close still returns only once it has ended.
 class CallbackThreads
 {
 public:
     // True on a dispatch thread of this handler (inside a callback, or around one).
     bool OnOneOfThem() const { return current_ == this; }
+    // True on a dispatch thread of any reader.
+    static bool OnAnyOfThem() { return current_ != nullptr; }
     // Marks a close of the reader in progress: waiters wait for it to finish as well.
     void BeginClose();
     void EndClose();
+    // Waits until every thread has ended; returns at once on one of the threads, which would wait for
+    // itself.
+    void WaitForThreads();
     // Waits until every thread has ended and no close is in progress; returns at once on one of the
-    // threads, which would wait for itself.
+    // threads.
     void WaitForAll();
     bool AllEnded() const;
 
@@ -84,9 +93,11 @@ public:
     void Start(Callback readFunction);
     // Stops and joins both threads; cards already queued are still delivered first. Called from a callback,
     // the dispatch thread delivers nothing more and is joined later, and a newer dispatch thread, which
-    // waits for that callback to return before it delivers anything, ends without delivering. Stop and
-    // Shutdown called from any other thread also wait for the threads that stopped themselves earlier, so
-    // no callback of this handler runs once they return.
+    // waits for that callback to return before it delivers anything, ends without delivering. Called from a
+    // callback of another reader, Stop and StopIfUnsubscribed do not wait for this handler's dispatch
+    // threads (that reader's callback may be waiting for this one's): they are joined later, and a close of
+    // this reader waits for them. Stop and Shutdown called from any other thread also wait for the threads
+    // that stopped themselves earlier, so no callback of this handler runs once they return.
     void Stop();
     // Stops only when no callback is subscribed, decided against Start so that a callback subscribed
     // meanwhile is never left without threads.
@@ -108,7 +119,7 @@ private:
         ForGood,
     };
 
-    // A dispatch thread stopped from one of its own callbacks, with its run.
+    // A dispatch thread stopped from one of its own callbacks, or from another reader's, with its run.
     struct RetiredThread
     {
         std::thread thread;
@@ -116,6 +127,8 @@ private:
     };
 
     void StopThreads(StopMode mode);
+    // Keeps a dispatch thread that cannot be joined where it is stopped, to be joined later.
+    void Retire(RetiredThread thread);
     template <typename Predicate> void TakeRetiredLocked(std::vector<RetiredThread>& taken, Predicate take);
     static void JoinAll(std::vector<RetiredThread>& threads);
     static void PollLoop(const std::shared_ptr<Run>& run, const std::shared_ptr<Subscribers>& shared);
