@@ -327,6 +327,24 @@ TEST_F(HwgFile, RefusedWritesLeaveTheOldFileAsItWas)
     EXPECT_EQ(Entries(), std::vector<std::string>{"config.hwg"});
 }
 
+// A reader holds at most 255 configurations: the writer makes no file with more, and the reader takes none.
+TEST_F(HwgFile, MoreConfigurationsThanAReaderHoldsAreNeitherWrittenNorRead)
+{
+    const std::string most =
+        Write(std::vector(255, Sample(0x150)), std::vector(255, SampleExtended()), {"2.07", "1.0.0", false});
+    EXPECT_EQ(HwgFileParser::ReadConfigurationFromHwgFile(Path()).size(), 255U);
+    EXPECT_EQ(FailureOf([&] { Write(std::vector(256, Sample(0x150)), std::vector(256, SampleExtended())); })
+                  .message,
+              "Cannot write more than 255 configurations to an HWG file: " + Path());
+    EXPECT_TRUE(ReadBytes(Path()) == most) << "the old file changed"; // too large to print
+    EXPECT_EQ(Entries(), std::vector<std::string>{"config.hwg"});
+
+    // One configuration more, as the writer would have laid it out.
+    const auto second = most.find("##NEXTCONFIG##\n") + 15;
+    const std::string one = most.substr(second, most.find("##NEXTCONFIG##\n", second) + 15 - second);
+    EXPECT_EQ(FailureReading(most + one), "HWG file holds more than 255 configurations: " + Path());
+}
+
 // The file-size limit of the process stands in for a full disk: the write fails part way.
 TEST_F(HwgFile, AWriteThatFailsPartWayKeepsTheOldFileAndNoTemporaryOne)
 {

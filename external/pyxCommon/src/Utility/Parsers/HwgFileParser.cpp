@@ -26,7 +26,7 @@ constexpr std::size_t kFieldEntryBytes = FieldEntry::kByteSize;
 constexpr std::size_t kSeparatorEntryBytes = SeparatorEntry::kByteSize;
 constexpr std::size_t kSepDataBytesPerLine = 8;
 // A reader counts its configurations in one byte, so a file with more cannot be written to any reader; every
-// configuration read costs memory, so reading stops there.
+// configuration read costs memory, so reading stops there, and the writer makes no file its reader refuses.
 constexpr std::size_t kMaxConfigurations = 255;
 
 constexpr Support::HwgFormat kFormat{
@@ -119,6 +119,11 @@ void HwgFileParser::WriteConfigurationToHwgFile(
     {
         PYX_THROW(TessmarException,
                   "The number of configurations and extended configurations must be the same.");
+    }
+    if (configurations.size() > kMaxConfigurations)
+    {
+        PYX_THROW(TessmarException, fmt::format("Cannot write more than {} configurations to an HWG file: {}",
+                                                kMaxConfigurations, path));
     }
     // The whole text is built first, so nothing reaches the disk unless all of it could be made.
     std::string out = Support::HwgFileStart(kFormat, info.LibraryVersion, info.DeviceFirmwareVersion);
