@@ -108,6 +108,42 @@ TEST_F(BleHwgFile, DataLinesAreReadLeniently)
               "BLE data size (385) exceeds maximum allowed size (384)");
 }
 
+// Every line of a written file but the CRC line ends with a line feed, so a file that ends inside a data line
+// was cut there: it fails, however much of its last byte survived. Cut inside another line, it reads no byte
+// it did not hold.
+TEST_F(BleHwgFile, AFileCutInsideALineReadsNoByteItDidNotHold)
+{
+    for (const ReaderBleConfiguration& original : {DataSet(1, 384), DataSet(2, 128)})
+    {
+        const std::string text = Write(original, true);
+        const Bytes& whole = original.GetBleData();
+        const auto check = [&](std::size_t size, bool insideValueLine)
+        {
+            ReaderBleConfiguration read;
+            try
+            {
+                read = BleHwgFileParser::ReadBleConfigurationFromBleHwgFile(Path());
+            }
+            catch (const TessmarException&)
+            {
+                return;
+            }
+            ASSERT_EQ(read.GetBleDataType(), original.GetBleDataType()) << size;
+            const Bytes& data = read.GetBleData();
+            ASSERT_TRUE(insideValueLine ? data == whole
+                                        : data.size() <= whole.size() &&
+                                              std::equal(data.begin(), data.end(), whole.begin()))
+                << size;
+        };
+        const auto counts = PyxTest::SweepCuts(Path(), text, PyxTest::IsDataLine, check);
+        EXPECT_EQ(counts[1], whole.size() * 3 - whole.size() / 4); // inside lines of eight bytes in "XX."
+    }
+    const std::string text = Write(DataSet(1, 20), false);
+    EXPECT_EQ(FailureReading(text.substr(0, text.find("\n\nEND"))),
+              "BLE HWG file ends inside a line: " + Path());
+    EXPECT_EQ(Read(text.substr(0, text.find("\nEND") + 1)).GetBleData(), DataSet(1, 20).GetBleData());
+}
+
 // Whatever versions a reader reports, the file reads back as it would with plain ones.
 TEST_F(BleHwgFile, VersionTextsThatLookLikeStructureReadBackHarmlessly)
 {

@@ -8,6 +8,7 @@
 
 #include "ParserTestSupport.h"
 #include "Utility/Parsers/HwgFileParser.h"
+#include "Utility/Parsers/HwgPropertyMapping.h"
 
 using namespace PyxCommon;
 
@@ -218,6 +219,67 @@ TEST_F(HwgFile, AFileCutShortAfterItsFirstConfigurationReadsNothingItDidNotHold)
     }
 }
 
+// Every line of a written file but the CRC line ends with a line feed, so a file that ends inside a property
+// or data line was cut there: it fails, however much of the value survived. Cut inside another line, it
+// reads no value it did not hold: a configuration may only lack what a shorter file lacks (its card type and
+// priority, its extended section).
+TEST_F(HwgFile, AFileCutInsideALineReadsNoValueItDidNotHold)
+{
+    const auto carriesValue = [](std::string_view line)
+    {
+        for (const HwgPropertyBlock& block : HwgPropertyMapping::PropertyBlocks)
+        {
+            for (const HwgProperty& property : block.Properties)
+            {
+                if (line.starts_with(property.Name))
+                {
+                    return true;
+                }
+            }
+        }
+        return PyxTest::IsDataLine(line);
+    };
+    // A single configuration carries no card type, so the first is written with none; the first of two
+    // carries one of four digits, which a cut can shorten.
+    for (const std::vector<ReaderConfiguration>& configurations :
+         {std::vector{Sample(0)}, std::vector{Sample(4660), Sample(0x150)}})
+    {
+        const std::string text = Write(configurations, std::vector(configurations.size(), SampleExtended()));
+        const auto check = [&](std::size_t size, bool insideValueLine)
+        {
+            std::vector<HwgConfigurationEntry> entries;
+            try
+            {
+                entries = HwgFileParser::ReadConfigurationFromHwgFile(Path());
+            }
+            catch (const TessmarException&)
+            {
+                return;
+            }
+            ASSERT_LE(entries.size(), configurations.size()) << size;
+            ASSERT_TRUE(!insideValueLine || entries.size() == configurations.size()) << size;
+            for (std::size_t i = 0; i < entries.size(); ++i)
+            {
+                const auto read = Image(entries[i].ReaderConfiguration);
+                const auto extended = Image(entries[i].ExtendedConfiguration);
+                const bool whole = read == Image(configurations[i]) && extended == Image(SampleExtended());
+                const bool shorter =
+                    (read == Image(configurations[i]) || read == Image(Sample(0))) &&
+                    (extended == Image(SampleExtended()) || extended == Image(ExtendedConfiguration{}));
+                ASSERT_TRUE(whole || (!insideValueLine && shorter)) << size << " in configuration " << i;
+            }
+        };
+        EXPECT_GT(PyxTest::SweepCuts(Path(), text, carriesValue, check)[1], 0U);
+    }
+    // Written whole, a last value line without its line feed reads as cut, and with it as it always did.
+    const std::string text = Write({Sample(0)}, {SampleExtended()}, {"2.07", "1.0.0", false});
+    EXPECT_EQ(FailureReading(text.substr(0, text.find("\n\nEND sFldSepData"))),
+              "HWG file ends inside a line: " + Path());
+    EXPECT_EQ(FailureReading(text.substr(0, text.find("\nbSndFac"))),
+              "HWG file ends inside a line: " + Path());
+    EXPECT_EQ(Read(text.substr(0, text.find("\nEND sFldSepData") + 1)).size(), 1U);
+}
+
 TEST(HwgExtendedSection, BytesMaySeparateByCommaPeriodBlankOrTab)
 {
     const auto sectionOf = [](const std::vector<std::uint8_t>& bytes)
@@ -242,6 +304,9 @@ TEST(HwgExtendedSection, BytesMaySeparateByCommaPeriodBlankOrTab)
     bytes.pop_back();
     EXPECT_EQ(failureOf(sectionOf(bytes)),
               "Invalid extended configuration data size in HWG file: expected 128 bytes, got 127 bytes");
+    std::istringstream empty("END sFldSepData\n");
+    EXPECT_EQ(FailureOf([&] { HwgFileParser::ExtractExtendedConfiguration(empty); }).function,
+              "ExtractExtendedConfiguration");
     EXPECT_EQ(failureOf("04..5F\n"), "Invalid integer string: \"\"");
     EXPECT_EQ(failureOf("04;5F\n"), "Invalid integer string: \"04;5F\"");
 }
@@ -325,6 +390,24 @@ TEST_F(HwgFile, RefusedWritesLeaveTheOldFileAsItWas)
               "File size is too large to be a valid HWG file: " + Path());
     EXPECT_EQ(ReadBytes(Path()), old);
     EXPECT_EQ(Entries(), std::vector<std::string>{"config.hwg"});
+}
+
+// A reader holds at most 255 configurations: the writer makes no file with more, and the reader takes none.
+TEST_F(HwgFile, MoreConfigurationsThanAReaderHoldsAreNeitherWrittenNorRead)
+{
+    const std::string most =
+        Write(std::vector(255, Sample(0x150)), std::vector(255, SampleExtended()), {"2.07", "1.0.0", false});
+    EXPECT_EQ(HwgFileParser::ReadConfigurationFromHwgFile(Path()).size(), 255U);
+    EXPECT_EQ(FailureOf([&] { Write(std::vector(256, Sample(0x150)), std::vector(256, SampleExtended())); })
+                  .message,
+              "Cannot write more than 255 configurations to an HWG file: " + Path());
+    EXPECT_TRUE(ReadBytes(Path()) == most) << "the old file changed"; // too large to print
+    EXPECT_EQ(Entries(), std::vector<std::string>{"config.hwg"});
+
+    // One configuration more, as the writer would have laid it out.
+    const auto second = most.find("##NEXTCONFIG##\n") + 15;
+    const std::string one = most.substr(second, most.find("##NEXTCONFIG##\n", second) + 15 - second);
+    EXPECT_EQ(FailureReading(most + one), "HWG file holds more than 255 configurations: " + Path());
 }
 
 // The file-size limit of the process stands in for a full disk: the write fails part way.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #endif
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -132,6 +134,39 @@ inline const std::vector<std::string> kHostileVersions = {
     "BEGIN sFldBleData2\nEND sFldBleData2",
     "/--- Tarnex and OEM Reader Configuration Template File ---",
 };
+
+// Whether a written line is all hexadecimal bytes and periods: a data line of an extended or BLE section.
+inline bool IsDataLine(std::string_view line)
+{
+    return !line.empty() && line.find_first_not_of("0123456789ABCDEF.") == std::string_view::npos;
+}
+
+// Cuts the file at `path`, whose whole text is `text`, at every shorter length, from the end backwards, and
+// hands each cut that falls inside a line to `check`, with whether that line, as written, carries a value.
+// A cut at the end of a line, before or after its line feed, is only counted: no reader can tell it from a
+// shorter file. Returns the numbers of cuts at a line end, inside a value line and inside another line;
+// stops at the first failure.
+inline std::array<std::size_t, 3> SweepCuts(const std::string& path, const std::string& text,
+                                            const std::function<bool(std::string_view)>& carriesValue,
+                                            const std::function<void(std::size_t, bool)>& check)
+{
+    std::array<std::size_t, 3> counts{};
+    for (std::size_t size = text.size(); size-- > 0 && !::testing::Test::HasFailure();)
+    {
+        std::filesystem::resize_file(path, size);
+        if (size == 0 || text[size - 1] == '\n' || text[size] == '\n')
+        {
+            ++counts[0];
+            continue;
+        }
+        const std::size_t start = text.rfind('\n', size - 1) + 1; // npos + 1 is the first line's start
+        const std::string_view line = std::string_view(text).substr(start, text.find('\n', start) - start);
+        const bool value = carriesValue(line);
+        ++counts[value ? 1 : 2];
+        check(size, value);
+    }
+    return counts;
+}
 
 inline std::string Replaced(std::string text, const std::string& from, const std::string& to)
 {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,6 +76,45 @@ TEST_F(ProtectedFiles, RootKeepsTheOwnerGroupAndModeOfTheFileItReplaces)
     EXPECT_EQ(info.st_gid, 65534U);
     EXPECT_EQ(info.st_mode & 07777, 0600U);
     EXPECT_NE(ReadBytes(Path(false)).find("iELDelim = 1 "), std::string::npos);
+}
+
+// In a folder a group shares, a member who saves over another member's file takes the file but leaves it
+// with the group, so its owner can still open it.
+TEST_F(ProtectedFiles, AGroupMemberWhoSavesOverASharedFileKeepsItsGroup)
+{
+    if (::geteuid() != 0)
+    {
+        GTEST_SKIP() << "only root may lay out files of other users";
+    }
+    constexpr uid_t kOwner = 1000;
+    constexpr uid_t kMember = 1001;
+    constexpr gid_t kGroup = 1002;
+    ASSERT_EQ(::chown(folder_.c_str(), 0, kGroup), 0);
+    ASSERT_EQ(::chmod(folder_.c_str(), 0775), 0);
+    for (const bool ble : {false, true})
+    {
+        Write(ble, 0);
+        ASSERT_EQ(::chown(Path(ble).c_str(), kOwner, kGroup), 0);
+        ASSERT_EQ(::chmod(Path(ble).c_str(), 0660), 0);
+        const auto saveAsMember = [&]
+        {
+            const gid_t groups[] = {kGroup};
+            const bool dropped =
+                ::setgroups(1, groups) == 0 && ::setgid(kMember) == 0 && ::setuid(kMember) == 0;
+            const bool written = dropped && FailureOf([&] { Write(ble, 1); }).message == "<no exception>";
+            std::_Exit(written ? 0 : 1);
+        };
+        EXPECT_EXIT(saveAsMember(), ::testing::ExitedWithCode(0), "") << ble;
+        struct stat info
+        {
+        };
+        ASSERT_EQ(::stat(Path(ble).c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, kMember) << ble;
+        EXPECT_EQ(info.st_gid, kGroup) << ble;
+        EXPECT_EQ(info.st_mode & 07777, 0660U) << ble;
+        EXPECT_NE(ReadBytes(Path(ble)).find(ble ? "=\n01\n" : "iELDelim = 1 "), std::string::npos) << ble;
+    }
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"ble.hwg", "config.hwg"}));
 }
 
 // A name as long as the folder takes is written anew and over an old file; a longer one does not open.

@@ -45,6 +45,18 @@ TEST_F(SmartCardIniFile, EveryBlobIsReadWithCarriageReturnsAndMixedCaseDigits)
     EXPECT_EQ(blobs[1].GetBlobData(), (Bytes{0xDE, 0xAD, 0xBE, 0xEF}));
 }
 
+// The CRC line follows every other line and guards them all, so a file cut inside any line fails.
+TEST_F(SmartCardIniFile, AFileCutInsideALineFails)
+{
+    const std::string text = PyxTest::ReadBytes(PyxTest::GoldenFile("smart-card.ini"));
+    PyxTest::WriteBytes(Path(), text);
+    const auto check = [&](std::size_t size, bool)
+    { EXPECT_NE(FailureOf([&] { Read(PyxTest::ReadBytes(Path())); }).message, "<no exception>") << size; };
+    EXPECT_GT(PyxTest::SweepCuts(
+                  Path(), text, [](std::string_view) { return true; }, check)[1],
+              0U);
+}
+
 TEST_F(SmartCardIniFile, TheCrcLineIsAlwaysRequiredAndChecked)
 {
     EXPECT_EQ(FailureReading(kBlob), "Failed to read iEndOfIniFile from Ini file");

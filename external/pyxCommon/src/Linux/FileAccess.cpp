@@ -228,10 +228,16 @@ WriteResult ReplaceFile(const std::string& path, std::string_view content)
     TemporaryFile temporary(folder.Get(), temporaryName);
     // The replacement keeps the owner, group and permissions of the file it replaces, so root writing over
     // a user's file does not take it from its owner. A caller who may not give the file away (EPERM) ends
-    // up owning it, as with any file it writes. The mode comes last: a change of owner clears set-id bits.
-    if (exists && ::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0 && errno != EPERM)
+    // up owning it, as with any file it writes, but still keeps its group where it may (as one of the
+    // group's members), so a file shared through its group stays shared. The mode comes last: a change of
+    // owner or group clears set-id bits.
+    if (exists && ::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0)
     {
-        return Failure(WriteStatus::WriteFailed);
+        if (errno != EPERM ||
+            (::fchown(fd.Get(), static_cast<uid_t>(-1), existing.st_gid) != 0 && errno != EPERM))
+        {
+            return Failure(WriteStatus::WriteFailed);
+        }
     }
     if (exists && ::fchmod(fd.Get(), existing.st_mode & 07777) != 0)
     {

@@ -79,7 +79,7 @@ ReaderBleConfiguration BleHwgFileParser::ReadBleConfigurationFromBleHwgFile(cons
         Support::LoadHwgFile(path, kFormat, readCrcContent, PYX_SOURCE_FILE, __func__)};
     const std::uint8_t dataType = detectBleDataType(guarded);
     Support::Rewind(guarded);
-    const std::vector<std::uint8_t> data = extractBleData(guarded, dataType);
+    const std::vector<std::uint8_t> data = extractBleData(guarded, dataType, path);
     ReaderBleConfiguration configuration{};
     configuration.SetBleDataType(dataType);
     configuration.SetBleData(data);
@@ -118,7 +118,8 @@ std::uint8_t BleHwgFileParser::detectBleDataType(std::istream& stream)
     PYX_THROW(TessmarException, "Could not determine BLE data type from HWG file");
 }
 
-std::vector<std::uint8_t> BleHwgFileParser::extractBleData(std::istream& stream, std::uint8_t dataType)
+std::vector<std::uint8_t> BleHwgFileParser::extractBleData(std::istream& stream, std::uint8_t dataType,
+                                                           const std::string& path)
 {
     const std::string section = SectionName(dataType);
     const std::string begin = "BEGIN " + section;
@@ -146,6 +147,12 @@ std::vector<std::uint8_t> BleHwgFileParser::extractBleData(std::istream& stream,
         if (trimmed.empty() || trimmed.front() == '/')
         {
             continue;
+        }
+        // The writer ends every data line with a line feed, so a data line that the end of the file ends was
+        // cut inside, and its last byte may have lost a digit.
+        if (stream.eof())
+        {
+            PYX_THROW(TessmarException, "BLE HWG file ends inside a line: " + path);
         }
         while (!trimmed.empty() && data.size() <= ReaderBleConfiguration::kMaxDataLength)
         {

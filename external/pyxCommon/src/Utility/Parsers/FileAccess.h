@@ -43,7 +43,8 @@ struct WriteResult
 
 // Writes `content` to a temporary file in the target's folder, syncs it and renames it over the target, so
 // the target holds either its old bytes or all of the new ones. The temporary file never outlives a failure.
-// An existing target must be writable by the caller; its owner, group and mode pass to the new file.
+// An existing target must be writable by the caller; its owner, group and mode pass to the new file, the
+// owner only where the caller may give the file away and the group where the caller may set it.
 WriteResult ReplaceFile(const std::string& path, std::string_view content);
 
 std::string ErrorText(int error);

@@ -26,7 +26,7 @@ constexpr std::size_t kFieldEntryBytes = FieldEntry::kByteSize;
 constexpr std::size_t kSeparatorEntryBytes = SeparatorEntry::kByteSize;
 constexpr std::size_t kSepDataBytesPerLine = 8;
 // A reader counts its configurations in one byte, so a file with more cannot be written to any reader; every
-// configuration read costs memory, so reading stops there.
+// configuration read costs memory, so reading stops there, and the writer makes no file its reader refuses.
 constexpr std::size_t kMaxConfigurations = 255;
 
 constexpr Support::HwgFormat kFormat{
@@ -47,6 +47,17 @@ constexpr Support::HwgFormat kFormat{
 };
 
 using Support::Contains;
+
+// The public step that reads an extended section; its failures carry its name wherever they are raised.
+constexpr const char* kExtractExtended = "ExtractExtendedConfiguration";
+
+// Every line the writer writes ends with a line feed but the CRC line, which no value is read from. A line
+// that std::getline ended at the end of the text instead, and that carries a value, is therefore the rest of
+// a file that was cut inside it: its value may have lost digits, so the file is refused.
+[[noreturn]] void ThrowEndsInsideLine(const std::string& path, int line, const char* function)
+{
+    throw TessmarException("HWG file ends inside a line: " + path, PYX_SOURCE_FILE, line, function);
+}
 
 // Bytes as two upper-case digits each, joined by periods.
 std::string DataLine(const std::vector<std::uint8_t>& bytes, std::size_t first, std::size_t count)
@@ -119,6 +130,11 @@ void HwgFileParser::WriteConfigurationToHwgFile(
     {
         PYX_THROW(TessmarException,
                   "The number of configurations and extended configurations must be the same.");
+    }
+    if (configurations.size() > kMaxConfigurations)
+    {
+        PYX_THROW(TessmarException, fmt::format("Cannot write more than {} configurations to an HWG file: {}",
+                                                kMaxConfigurations, path));
     }
     // The whole text is built first, so nothing reaches the disk unless all of it could be made.
     std::string out = Support::HwgFileStart(kFormat, info.LibraryVersion, info.DeviceFirmwareVersion);
@@ -229,7 +245,7 @@ std::vector<HwgConfigurationEntry> HwgFileParser::ReadConfigurationFromHwgFile(c
             PYX_THROW(TessmarException, fmt::format("HWG file holds more than {} configurations: {}",
                                                     kMaxConfigurations, path));
         }
-        entries.push_back(extractNextConfiguration(guarded, closedByCardType));
+        entries.push_back(extractNextConfiguration(guarded, closedByCardType, path));
     }
     return entries;
 }
@@ -274,7 +290,8 @@ bool HwgFileParser::hasNextConfiguration(std::istream& stream)
     return std::getline(stream, line) && !Contains(line, Support::kHwgEndMarker);
 }
 
-HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stream, bool closedByCardType)
+HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stream, bool closedByCardType,
+                                                              const std::string& path)
 {
     HwgConfigurationEntry entry{};
     std::string line;
@@ -298,14 +315,22 @@ HwgConfigurationEntry HwgFileParser::extractNextConfiguration(std::istream& stre
                     PYX_THROW(TessmarException,
                               fmt::format("Missing property {} in HWG file", property.Name));
                 }
-                if (StringUtils::StartsWith(line, property.Name))
+                // The property's line, or the start of its name, cut by the end of the file: a cut name would
+                // otherwise pass as a line to skip, and where the property may be absent (the card type and
+                // priority) its default would be read instead of the value written.
+                const bool ownLine = StringUtils::StartsWith(line, property.Name);
+                if (stream.eof() && (ownLine || StringUtils::StartsWith(property.Name, line)))
+                {
+                    ThrowEndsInsideLine(path, __LINE__, __func__);
+                }
+                if (ownLine)
                 {
                     property.Setter(entry.ReaderConfiguration, extractPropertyValue(line));
                     break;
                 }
                 if (StringUtils::StartsWith(line, kSectionBegin))
                 {
-                    entry.ExtendedConfiguration = ExtractExtendedConfiguration(stream);
+                    entry.ExtendedConfiguration = extractExtendedConfiguration(stream, &path);
                 }
             }
         }
@@ -327,6 +352,12 @@ std::string HwgFileParser::extractPropertyValue(const std::string& line)
 
 ExtendedConfiguration HwgFileParser::ExtractExtendedConfiguration(std::istream& stream)
 {
+    return extractExtendedConfiguration(stream, nullptr);
+}
+
+ExtendedConfiguration HwgFileParser::extractExtendedConfiguration(std::istream& stream,
+                                                                  const std::string* path)
+{
     std::vector<std::uint8_t> bytes;
     bytes.reserve(kExtendedBytes);
     std::size_t count = 0;
@@ -338,14 +369,19 @@ ExtendedConfiguration HwgFileParser::ExtractExtendedConfiguration(std::istream& 
         {
             continue;
         }
+        if (path != nullptr && stream.eof())
+        {
+            ThrowEndsInsideLine(*path, __LINE__, kExtractExtended);
+        }
         AppendDataBytes(trimmed, count, bytes);
     }
     if (count != kExtendedBytes)
     {
-        PYX_THROW(TessmarException,
-                  fmt::format(
-                      "Invalid extended configuration data size in HWG file: expected {} bytes, got {} bytes",
-                      kExtendedBytes, count));
+        throw TessmarException(
+            fmt::format(
+                "Invalid extended configuration data size in HWG file: expected {} bytes, got {} bytes",
+                kExtendedBytes, count),
+            PYX_SOURCE_FILE, __LINE__, kExtractExtended);
     }
     return ExtendedConfiguration::FromVector(bytes);
 }

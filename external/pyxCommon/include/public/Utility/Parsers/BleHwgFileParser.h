@@ -28,7 +28,9 @@ public:
 private:
     static std::string readCrcContent(std::istream& stream);
     static std::uint8_t detectBleDataType(std::istream& stream);
-    static std::vector<std::uint8_t> extractBleData(std::istream& stream, std::uint8_t dataType);
+    // `path` names the file in a refusal.
+    static std::vector<std::uint8_t> extractBleData(std::istream& stream, std::uint8_t dataType,
+                                                    const std::string& path);
     static void writeBleDataSection(std::string& out, std::uint8_t dataSet,
                                     const std::vector<std::uint8_t>& data);
 };

@@ -48,8 +48,12 @@ private:
     static std::string readCrcContent(std::istream& stream);
     static bool hasNextConfiguration(std::istream& stream);
     // `closedByCardType`: the file holds "##NEXTCONFIG##", so every configuration must end in its card type
-    // and priority lines.
-    static HwgConfigurationEntry extractNextConfiguration(std::istream& stream, bool closedByCardType);
+    // and priority lines. `path` names the file in a refusal.
+    static HwgConfigurationEntry extractNextConfiguration(std::istream& stream, bool closedByCardType,
+                                                          const std::string& path);
+    // As ExtractExtendedConfiguration; read from the file at `path` (when given), a data line that the end of
+    // the file cuts is refused.
+    static ExtendedConfiguration extractExtendedConfiguration(std::istream& stream, const std::string* path);
     static std::string extractPropertyValue(const std::string& line);
     static void writePropertyBlocks(std::string& out, const ReaderConfiguration& configuration);
     static void writeExtendedConfiguration(std::string& out, const ExtendedConfiguration& configuration);
