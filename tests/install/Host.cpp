@@ -3,13 +3,13 @@
 // fails it.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
 #include "Exceptions/TessmarException.h"
 #include "ProtocolFacadeExports.h"
 #include "Reader/LibraryInfo.h"
-#include "Reader/PyxResult.h"
 #include "Reader/Reader.h"
 #include "Reader/ReaderCapabilityProfile.h"
 #include "Reader/ReaderDiscovery.h"
@@ -24,6 +24,19 @@ static_assert(std::is_constructible_v<Pyx::ReaderCapabilityProfile, ReaderMetada
 static_assert(!std::is_constructible_v<Pyx::ReaderCapabilityProfile, ReaderMetadataStruct>);
 static_assert(!std::is_constructible_v<Pyx::DefaultReaderCapabilityProfile, ReaderMetadataStruct,
                                        PyxProtocol::ProtocolFacade*>);
+
+// The README's lines for one reader through the class interface.
+static void UseOneReader(const PyxCommon::ReaderDefinition& definition)
+{
+    void* handle = Pyx::AbstractReader::CreateReaderInstance(definition, 3);
+    // Every reader is a Pyx::Reader: its operations are members of that class.
+    auto reader = std::static_pointer_cast<Pyx::Reader>(Pyx::AbstractReader::AcquireInstance(handle));
+    reader->Init();
+    PyxProtocol::BeepVolume volume{};
+    reader->GetBeeperVolume(volume);
+    reader.reset();
+    Pyx::AbstractReader::DestroyInstance(handle);
+}
 
 int main()
 {
@@ -47,7 +60,8 @@ int main()
             return 1;
         }
     }
-    // The class interface's headers compile on their own from the prefix, and its code links.
+    // The class interface's headers compile on their own from the prefix (PyxResult comes with the function
+    // that returns it), and its code links.
     Pyx::LibraryInfo info{};
     const PyxResult result = Pyx::AbstractReader::GetLibraryInfo(info);
     if (result.ResultCode != 0 || std::strcmp(info.LibraryName, "Velmora Library") != 0)
@@ -67,6 +81,10 @@ int main()
         return 1;
     }
     std::printf("%zu reader(s) discovered\n", count);
+    for (const PyxCommon::ReaderDefinition& attached : Pyx::ReaderDiscovery::DiscoverUsbReaders())
+    {
+        UseOneReader(attached);
+    }
     std::puts("host ok");
     return 0;
 }

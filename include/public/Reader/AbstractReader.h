@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "PyxExport.h"
+#include "Reader/PyxResult.h"
 #include "Reader/ReaderMetadata.h"
 #include "Structures/ReaderDefinition.h"
 
-struct PyxResult;
 struct ProtocolCommandResult;
 
 namespace PyxProtocol
