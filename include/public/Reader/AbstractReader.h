@@ -160,6 +160,7 @@ private:
 
     static std::unordered_map<void*, std::shared_ptr<AbstractReader>> _instances;
     static std::mutex _instancesMutex;
+    // The last reader handle given; handles are numbers, never reused in the process.
     static std::atomic<unsigned long long> _nextHandleId;
 
     friend class ReaderRegistryLifetime;

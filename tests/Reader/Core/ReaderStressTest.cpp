@@ -118,11 +118,12 @@ class ReaderStressTest : public SerialReaderTest
 {
 protected:
     // Subscribes `work` as a callback that runs on `host`, and presents the card that calls it.
-    void SubscribeAndPresent(CallbackProbe* host, std::function<void()> work)
+    unsigned int SubscribeAndPresent(CallbackProbe* host, std::function<void()> work)
     {
-        Reader().OnCredentialPresented([host, work](Pyx::CardData& card) { host->Run(card, work); },
-                                       kLongRead);
+        const unsigned int id = Reader().OnCredentialPresented(
+            [host, work](Pyx::CardData& card) { host->Run(card, work); }, kLongRead);
         Present(26, 0x01);
+        return id;
     }
 };
 
@@ -628,19 +629,13 @@ TEST_F(ReaderStressTest, ACloseWaitsForACallbackThatAnotherThreadIsJoiningAndFor
             // The last subscription is removed while its callback runs: the unsubscribing thread waits for
             // that callback, and a close on another thread meanwhile must wait for it too.
             std::promise<void> entered;
-            CallbackProbe* host = probe.get();
-            const unsigned int id = Reader().OnCredentialPresented(
-                [host, &entered](Pyx::CardData& card)
-                {
-                    host->Run(card,
-                              [&]
-                              {
-                                  entered.set_value();
-                                  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-                              });
-                },
-                kLongRead);
-            Present(26, 0x01);
+            const unsigned int id =
+                SubscribeAndPresent(probe.get(),
+                                    [&]
+                                    {
+                                        entered.set_value();
+                                        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                                    });
             entered.get_future().wait();
             std::thread unsubscribing(
                 [reader = Pyx::AbstractReader::AcquireInstance(handle), id]
